@@ -1,0 +1,51 @@
+# The generated folder: both type libraries and the C++ interface header.
+#
+# The x86_64 tree builds zolbex11_tlbgen from the catalogue and runs it under
+# Wine (oleaut32 writes the type libraries) in its own prefix. The i686 tree
+# cannot run programs, so it takes the x86_64 tree's folder through
+# ZOLBEX11_GENERATED_DIR. Defines the target zolbex11_generated.
+
+set(ZOLBEX11_GENERATED_FILES zolbex11_win32.tlb zolbex11_win64.tlb zolbex11_interfaces.h)
+
+if(ZOLBEX11_RUNS_PROGRAMS)
+    set(ZOLBEX11_GENERATED_DIR "${CMAKE_BINARY_DIR}/generated")
+    list(TRANSFORM ZOLBEX11_GENERATED_FILES PREPEND "${ZOLBEX11_GENERATED_DIR}/"
+         OUTPUT_VARIABLE generated_paths)
+
+    file(GLOB tlbgen_sources CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/tools/tlbgen/*.cpp")
+    set(catalogue_source "${PROJECT_SOURCE_DIR}/src/library/catalogue.cpp")
+    if(NOT tlbgen_sources OR NOT EXISTS "${catalogue_source}")
+        message(WARNING "tools/tlbgen or src/library/catalogue.cpp is missing: "
+                        "nothing will generate ${ZOLBEX11_GENERATED_FILES}")
+        add_custom_target(zolbex11_generated)
+        return()
+    endif()
+
+    add_executable(zolbex11_tlbgen ${tlbgen_sources} "${catalogue_source}")
+    target_include_directories(zolbex11_tlbgen PRIVATE "${PROJECT_SOURCE_DIR}/src")
+    target_link_libraries(zolbex11_tlbgen PRIVATE ole32 oleaut32 uuid)
+    target_compile_options(zolbex11_tlbgen PRIVATE ${ZOLBEX11_WARNINGS})
+
+    zolbex11_windows_path(generated_dir_windows "${ZOLBEX11_GENERATED_DIR}")
+    add_custom_command(
+        OUTPUT ${generated_paths}
+        COMMAND ${CMAKE_COMMAND} -E make_directory "${ZOLBEX11_GENERATED_DIR}"
+        COMMAND ${CMAKE_COMMAND} -E env
+                "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix-build"
+                WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml="
+                "${ZOLBEX11_WINE_RUN}" "$<TARGET_FILE:zolbex11_tlbgen>" "${generated_dir_windows}"
+        DEPENDS zolbex11_tlbgen
+        COMMENT "Generating the type libraries and zolbex11_interfaces.h under Wine"
+        VERBATIM)
+    add_custom_target(zolbex11_generated DEPENDS ${generated_paths})
+else()
+    set(ZOLBEX11_GENERATED_DIR "" CACHE PATH
+        "generated/ folder of the x86_64 build tree (type libraries and interface header)")
+    foreach(file IN LISTS ZOLBEX11_GENERATED_FILES)
+        if(NOT EXISTS "${ZOLBEX11_GENERATED_DIR}/${file}")
+            message(FATAL_ERROR "${ZOLBEX11_GENERATED_DIR}/${file} not found: build the x86_64 tree "
+                                "first and pass its folder as -DZOLBEX11_GENERATED_DIR=<x86_64 build>/generated")
+        endif()
+    endforeach()
+    add_custom_target(zolbex11_generated)
+endif()

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine in the prefix named by WINEPREFIX, creating
+# the prefix on first use. Used as the x86_64 tree's cross-compiling emulator
+# and for the build-time type-library generator. Never falls back to ~/.wine.
+set -euo pipefail
+
+if [ -z "${WINEPREFIX:-}" ]; then
+    echo "wine-run.sh: WINEPREFIX is not set; source scripts/wine-env.sh first" >&2
+    exit 2
+fi
+export WINEDEBUG="${WINEDEBUG:--all}"
+# Skip the Mono and Gecko installers that a new prefix would otherwise ask for.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+# The registry files appear only when the wineserver saves them, so the prefix
+# gets a marker of its own once wineboot has finished.
+ready_marker="$WINEPREFIX/.zolbex11-prefix-ready"
+if [ ! -f "$ready_marker" ]; then
+    mkdir -p "$WINEPREFIX"
+    # Parallel first runs must not both initialise the prefix.
+    (
+        flock 9
+        if [ ! -f "$ready_marker" ]; then
+            wineboot -i >/dev/null 2>&1
+            touch "$ready_marker"
+        fi
+    ) 9>"$WINEPREFIX/.zolbex11-prefix-lock"
+fi
+
+exec wine "$@"
