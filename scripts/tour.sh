@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds the library, registers the x86_64 zolbex11.dll in a fresh Wine prefix
+# ($ZOLBEX11_BUILD_DIR/wineprefix-tour) and runs the client tour examples/tour.vbs.
+set -euo pipefail
+
+repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export ZOLBEX11_BUILD_DIR="${ZOLBEX11_BUILD_DIR:-$repo/build}"
+
+bash "$repo/scripts/build.sh"
+
+export ZOLBEX11_WINEPREFIX="$ZOLBEX11_BUILD_DIR/wineprefix-tour"
+rm -rf "$ZOLBEX11_WINEPREFIX"
+. "$repo/scripts/wine-env.sh"
+zolbex11_wine_prefix_ready
+
+echo "== Registering $ZOLBEX11_BUILD_DIR/x86_64/zolbex11.dll"
+wine regsvr32 /s "$(zolbex11_winpath "$ZOLBEX11_BUILD_DIR/x86_64/zolbex11.dll")"
+
+echo "== examples/tour.vbs"
+output="$(wine cscript //nologo "$(zolbex11_winpath "$repo/examples/tour.vbs")")"
+output="${output//$'\r'/}"
+printf '%s\n' "$output"
+
+# cscript under Wine stays silent and exits 0 when the script stops on an error.
+if [ "${output##*$'\n'}" != "End of the tour." ]; then
+    echo "tour.sh: the tour stopped before its end (a script error?)" >&2
+    exit 1
+fi
