@@ -169,17 +169,17 @@ Library Build() {
     lib.minor = 1;
     lib.lcid = 0;
     lib.nameLcid = 0x0409;
-    lib.stdole = {"stdole2.tlb", Guid("{00020430-0000-0000-C000-000000000046}"), 2, 0};
-    lib.scripting = {"scrrun.dll", Guid("{420B2830-E718-11CF-893D-00A0C9054228}"), 1, 0};
+    lib.stdole = {"stdole", "stdole2.tlb", Guid("{00020430-0000-0000-C000-000000000046}"), 2, 0};
+    lib.scripting = {"Scripting", "scrrun.dll", Guid("{420B2830-E718-11CF-893D-00A0C9054228}"), 1, 0};
     lib.fileSystemIid = Guid("{2A0B9D10-4B87-11D3-A97A-00104B365C9F}");
 
     lib.enumerations = {
-        {"ERegistryClassConstants", Guid("{86169016-2F7B-4BDB-A904-26278C28C31B}"),
+        {"ERegistryClassConstants", Guid("{86169016-2F7B-4BDB-A904-26278C28C31B}"), true,
          {{"HKEY_CLASSES_ROOT", -2147483647L - 1},
           {"HKEY_CURRENT_USER", -2147483647L},
           {"HKEY_LOCAL_MACHINE", -2147483646L},
           {"HKEY_USERS", -2147483645L}}},
-        {"ERegistryValueTypes", Guid("{FB5697D5-6AE0-4A6B-9F91-8020FB5AFAED}"),
+        {"ERegistryValueTypes", Guid("{FB5697D5-6AE0-4A6B-9F91-8020FB5AFAED}"), true,
          {{"REG_NONE", 0},
           {"REG_SZ", 1},
           {"REG_EXPAND_SZ", 2},
@@ -192,7 +192,7 @@ Library Build() {
           {"REG_RESOURCE_LIST", 8},
           {"REG_FULL_RESOURCE_DESCRIPTOR", 9},
           {"REG_RESOURCE_REQUIREMENTS_LIST", 10}}},
-        {"zolbexEnvironmentStyleConstants", Guid("{473F7F54-51DF-4679-999B-12213DAA67F3}"),
+        {"zolbexEnvironmentStyleConstants", Guid("{473F7F54-51DF-4679-999B-12213DAA67F3}"), false,
          {{"zolbexEnvironmentProcess", 0}, {"zolbexEnvironmentUser", 1}, {"zolbexEnvironmentSystem", 2}}},
     };
 

@@ -164,10 +164,12 @@ struct EnumMember {
 struct Enumeration {
     const char* name;
     GUID guid;
+    bool platformNames;  // members carry the platform's own names (HKEY_..., REG_...)
     std::vector<EnumMember> members;
 };
 
 struct ImportedLibrary {
+    const char* name;  // the library's own name, as its types are qualified
     const char* file;
     GUID libid;
     unsigned short major, minor;

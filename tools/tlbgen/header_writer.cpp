@@ -1,0 +1,124 @@
+#include "header_writer.h"
+
+#include "com_util.h"
+#include "library_order.h"
+
+#include <cstdio>
+#include <sstream>
+
+namespace zolbex::tlbgen {
+
+using namespace catalogue;
+
+namespace {
+
+std::string GuidInitializer(const GUID& g) {
+    char text[128];
+    std::snprintf(text, sizeof text,
+                  "{0x%08lX, 0x%04X, 0x%04X, {0x%02X, 0x%02X, 0x%02X, 0x%02X, 0x%02X, 0x%02X, 0x%02X, 0x%02X}}",
+                  static_cast<unsigned long>(g.Data1), g.Data2, g.Data3, g.Data4[0], g.Data4[1], g.Data4[2],
+                  g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
+    return text;
+}
+
+// Arguments of MinGW's __CRT_UUID_DECL, which makes __uuidof work for the interface.
+std::string UuidDeclArguments(const GUID& g) {
+    char text[128];
+    std::snprintf(text, sizeof text, "0x%08lX, 0x%04X, 0x%04X, 0x%02X, 0x%02X, 0x%02X, 0x%02X, 0x%02X, 0x%02X, 0x%02X, 0x%02X",
+                  static_cast<unsigned long>(g.Data1), g.Data2, g.Data3, g.Data4[0], g.Data4[1], g.Data4[2],
+                  g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
+    return text;
+}
+
+// The C++ type of a value passed by value; one more "*" passes it by reference.
+std::string CppType(const Type& type) {
+    switch (type.kind) {
+        case TypeKind::Bstr: return "BSTR";
+        case TypeKind::Long: return "LONG";
+        case TypeKind::Bool: return "VARIANT_BOOL";
+        case TypeKind::Variant: return "VARIANT";
+        case TypeKind::Unknown: return "IUnknown*";
+        case TypeKind::Interface: return std::string(type.name) + "*";
+        case TypeKind::Enum: return type.name;
+        case TypeKind::BstrArray:
+        case TypeKind::VariantArray: return "SAFEARRAY*";
+        case TypeKind::FileSystem: return "IDispatch*";  // the Scripting runtime's IFileSystem3
+        case TypeKind::None: break;
+    }
+    throw GenerationError("a parameter without a type");
+}
+
+std::string MethodName(const Member& m) {
+    switch (m.kind) {
+        case MemberKind::PropertyGet: return std::string("get_") + m.name;
+        case MemberKind::PropertyLet:
+        case MemberKind::UndescribedLet: return std::string("put_") + m.name;
+        case MemberKind::PropertySet: return std::string("putref_") + m.name;
+        case MemberKind::Method: break;
+    }
+    return m.name;
+}
+
+std::string Declaration(const Member& m) {
+    std::string text = "    virtual HRESULT STDMETHODCALLTYPE " + MethodName(m) + "(";
+    bool first = true;
+    auto add = [&](const std::string& param) {
+        text += (first ? "" : ", ") + param;
+        first = false;
+    };
+    for (const Param& p : m.params) add(CppType(p.type) + (p.byRef ? "* " : " ") + p.name);
+    if (m.result.kind != TypeKind::None) add(CppType(m.result) + "* pRetVal");
+    return text + ") = 0;";
+}
+
+}  // namespace
+
+std::string InterfaceHeaderText(const Library& lib) {
+    std::ostringstream out;
+    out << "// The library's interfaces and identifiers for C++. Written by zolbex11_tlbgen from the\n"
+           "// catalogue (src/library/catalogue.cpp); do not edit.\n"
+           "#pragma once\n\n"
+           "#include <windows.h>\n"
+           "#include <oaidl.h>\n\n";
+
+    out << "// Enumerations are plain LONG in C++: the registry ones reuse <windows.h> macro names.\n";
+    for (const Enumeration& e : lib.enumerations) out << "typedef LONG " << e.name << ";\n";
+    for (const Enumeration& e : lib.enumerations) {
+        if (e.platformNames) continue;
+        out << "constexpr LONG ";
+        for (size_t i = 0; i < e.members.size(); ++i)
+            out << (i ? ", " : "") << e.members[i].name << " = " << e.members[i].value;
+        out << ";\n";
+    }
+
+    out << "\ninline constexpr GUID LIBID_" << lib.name << " = " << GuidInitializer(lib.libid) << ";\n";
+    for (const Coclass& c : lib.coclasses)
+        out << "inline constexpr GUID CLSID_" << c.name << " = " << GuidInitializer(c.clsid) << ";\n";
+    for (const Interface& i : lib.interfaces)
+        out << "inline constexpr GUID IID_" << i.name << " = " << GuidInitializer(i.iid) << ";\n";
+    for (const Coclass& c : lib.coclasses)
+        if (c.alias) out << "inline constexpr GUID IID_" << c.alias->name << " = " << GuidInitializer(c.alias->iid) << ";\n";
+
+    out << "\n";
+    for (const Interface& i : lib.interfaces) out << "struct " << i.name << ";\n";
+
+    for (const Interface& i : lib.interfaces) {
+        out << "\n// vtable: IUnknown, IDispatch, then these " << i.members.size() << " slots.\n";
+        out << "struct " << i.name << " : public IDispatch {\n";
+        for (const Member& m : i.members) out << Declaration(m) << "\n";
+        out << "};\n";
+        out << "__CRT_UUID_DECL(" << i.name << ", " << UuidDeclArguments(i.iid) << ")\n";
+    }
+    return out.str();
+}
+
+void WriteInterfaceHeader(const Library& lib, const std::wstring& path) {
+    const std::string text = InterfaceHeaderText(lib);
+    FILE* f = _wfopen(path.c_str(), L"wb");
+    const bool ok = f && std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    if (f && std::fclose(f) != 0) throw GenerationError("cannot write " + Narrow(path.c_str()));
+    if (!ok) throw GenerationError("cannot write " + Narrow(path.c_str()));
+    std::printf("interface header: %s written\n", Narrow(path.c_str()).c_str());
+}
+
+}  // namespace zolbex::tlbgen

@@ -1,0 +1,91 @@
+// zolbex11_tlbgen OUTDIR: writes OUTDIR\zolbex11_win32.tlb, OUTDIR\zolbex11_win64.tlb and
+// OUTDIR\zolbex11_interfaces.h from the catalogue, reads both libraries back and fails
+// (exit code 1) when either differs from the catalogue in any fact.
+#include "catalogue_render.h"
+#include "com_util.h"
+#include "header_writer.h"
+#include "library/com_ptr.h"
+#include "typelib_dump.h"
+#include "typelib_writer.h"
+#include "vtable_fixup.h"
+
+#include <objbase.h>
+#include <oleauto.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using namespace zolbex;
+using namespace zolbex::tlbgen;
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// Prints the first lines where `written` and `expected` part.
+bool SameLines(const std::string& written, const std::string& expected, const char* what) {
+    if (written == expected) return true;
+    const std::vector<std::string> a = Lines(written), e = Lines(expected);
+    int shown = 0;
+    for (size_t i = 0; i < std::max(a.size(), e.size()) && shown < 10; ++i) {
+        const std::string la = i < a.size() ? a[i] : "(none)", le = i < e.size() ? e[i] : "(none)";
+        if (la == le) continue;
+        std::fprintf(stderr, "%s line %zu:\n  written:  %s\n  expected: %s\n", what, i + 1, la.c_str(), le.c_str());
+        ++shown;
+    }
+    return false;
+}
+
+bool Generate(const catalogue::Library& lib, SYSKIND syskind, const std::wstring& path) {
+    const char* what = syskind == SYS_WIN64 ? "win64 type library" : "win32 type library";
+    DeleteFileW(path.c_str());
+    WriteTypeLibrary(lib, syskind, path);
+    const int fixed = FixVtableSizes(lib, syskind, path);
+    std::printf("%s: %s written, %d vtable size(s) corrected\n", what, Narrow(path.c_str()).c_str(), fixed);
+
+    ComPtr<ITypeLib> loaded;
+    Check(LoadTypeLibEx(path.c_str(), REGKIND_NONE, loaded.Put()), "reading back " + Narrow(path.c_str()));
+    DumpOptions options;
+    options.vtableSizes = true;
+    const std::string dump = DumpTypeLibrary(loaded.Get(), options);
+    if (const wchar_t* dumpPath = _wgetenv(L"ZOLBEX11_TLBGEN_DUMP")) {  // for inspection by hand
+        if (FILE* f = _wfopen((std::wstring(dumpPath) + (syskind == SYS_WIN64 ? L"64" : L"32")).c_str(), L"w")) {
+            std::fputs(dump.c_str(), f);
+            std::fclose(f);
+        }
+    }
+    return SameLines(dump, RenderCatalogue(lib, syskind, options), what);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: zolbex11_tlbgen OUTDIR\n");
+        return 2;
+    }
+    const std::wstring dir = argv[1];
+    const DWORD started = GetTickCount();
+    HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    bool ok = false;
+    try {
+        const catalogue::Library& lib = catalogue::TheLibrary();
+        const bool win32 = Generate(lib, SYS_WIN32, dir + L"\\zolbex11_win32.tlb");
+        const bool win64 = Generate(lib, SYS_WIN64, dir + L"\\zolbex11_win64.tlb");
+        WriteInterfaceHeader(lib, dir + L"\\zolbex11_interfaces.h");
+        ok = win32 && win64;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "zolbex11_tlbgen: %s\n", e.what());
+    }
+    if (SUCCEEDED(init)) CoUninitialize();
+    std::printf("zolbex11_tlbgen: %s in %lu ms\n", ok ? "done" : "FAILED", GetTickCount() - started);
+    return ok ? 0 : 1;
+}
