@@ -67,12 +67,17 @@ bool Generate(const catalogue::Library& lib, SYSKIND syskind, const std::wstring
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv) {
+int main(int argc, char** argv) {
     if (argc != 2) {
         std::fprintf(stderr, "usage: zolbex11_tlbgen OUTDIR\n");
         return 2;
     }
-    const std::wstring dir = argv[1];
+    wchar_t dirText[MAX_PATH];
+    if (!MultiByteToWideChar(CP_ACP, 0, argv[1], -1, dirText, MAX_PATH)) {
+        std::fprintf(stderr, "zolbex11_tlbgen: output folder name too long\n");
+        return 2;
+    }
+    const std::wstring dir = dirText;
     const DWORD started = GetTickCount();
     HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     bool ok = false;
