@@ -1,0 +1,67 @@
+#include "environment/process_scope.h"
+
+#include "environment/value_pair.h"
+#include "environment/value_pairs.h"
+#include "library/bstr.h"
+#include "library/class_table.h"
+#include "library/dispatch_object.h"
+#include "platform/platform.h"
+#include "zolbex11_interfaces.h"
+
+namespace zolbex {
+
+EnvironmentEntry SplitEnvironmentEntry(std::wstring_view entry) {
+    const size_t separator = entry.find(L'=', 1);
+    if (entry.empty() || separator == std::wstring_view::npos) return {};
+    return {entry.substr(0, separator), entry.substr(separator + 1), true};
+}
+
+namespace {
+
+class ProcessScope final : public DispatchObject<_clsZolbexENVProcessA> {
+public:
+    // The listing is taken once per object and kept, so a client sees one steady picture.
+    HRESULT STDMETHODCALLTYPE get_List(_clsZolbexENVValuePairsA** pRetVal) override {
+        if (!pRetVal) return E_POINTER;
+        *pRetVal = nullptr;
+        return Guarded([&] {
+            if (!list_) BuildList();
+            *pRetVal = list_.AddRefAndGet();
+        });
+    }
+
+    HRESULT STDMETHODCALLTYPE get_Environment(BSTR strName, BSTR* pRetVal) override {
+        if (!pRetVal) return E_POINTER;
+        *pRetVal = nullptr;
+        return Guarded([&] {
+            auto value = platform::Current().ReadVariable(Bstr::Copy(strName).Str());
+            *pRetVal = NewBstr(value ? *value : std::wstring());  // a missing variable reads as ""
+        });
+    }
+
+    HRESULT STDMETHODCALLTYPE put_Environment(BSTR strName, BSTR sNewValue) override {
+        return Guarded([&] {
+            // A refused name or value goes unnoticed, as the scope promises no errors here.
+            platform::Current().WriteVariable(Bstr::Copy(strName).Str(), Bstr::Copy(sNewValue).Str());
+        });
+    }
+
+private:
+    void BuildList() {
+        list_ = NewValuePairs();  // cached before filling: a failure keeps what was added
+        for (const std::wstring& text : platform::Current().EnvironmentEntries()) {
+            const EnvironmentEntry entry = SplitEnvironmentEntry(text);
+            if (!entry.valid) continue;
+            // A name that repeats (ignoring case) is listed by position only.
+            list_->AddOrAppend(NewValuePair(entry.name, entry.value).Get(), entry.name);
+        }
+    }
+
+    ComPtr<ValuePairs> list_;
+};
+
+}  // namespace
+
+ComPtr<IDispatch> NewProcessScope() { return ComPtr<IDispatch>(MakeObject<ProcessScope>().Get()); }
+
+}  // namespace zolbex

@@ -1,0 +1,54 @@
+// A test double base: forwards every platform call to the real Win32 platform, so a double
+// overrides only the calls it fakes or records.
+#pragma once
+
+#include "platform/platform.h"
+
+namespace zolbex::testing {
+
+class ForwardingPlatform : public platform::Platform {
+public:
+    LONG OpenKey(HKEY root, const std::wstring& path, REGSAM access, HKEY* key) override {
+        return real().OpenKey(root, path, access, key);
+    }
+    LONG CreateKey(HKEY root, const std::wstring& path, REGSAM access, HKEY* key) override {
+        return real().CreateKey(root, path, access, key);
+    }
+    LONG CloseKey(HKEY key) override { return real().CloseKey(key); }
+    LONG DeleteKey(HKEY root, const std::wstring& path) override { return real().DeleteKey(root, path); }
+    LONG DeleteValue(HKEY key, const std::wstring& name) override { return real().DeleteValue(key, name); }
+    LONG QueryValue(HKEY key, const std::wstring& name, DWORD* type, BYTE* data, DWORD* size) override {
+        return real().QueryValue(key, name, type, data, size);
+    }
+    LONG SetValue(HKEY key, const std::wstring& name, DWORD type, const BYTE* data, DWORD size) override {
+        return real().SetValue(key, name, type, data, size);
+    }
+    LONG QueryKeyInfo(HKEY key, DWORD* maxSubKeyLength, DWORD* maxValueNameLength) override {
+        return real().QueryKeyInfo(key, maxSubKeyLength, maxValueNameLength);
+    }
+    LONG EnumValueName(HKEY key, DWORD index, wchar_t* name, DWORD* length) override {
+        return real().EnumValueName(key, index, name, length);
+    }
+    LONG EnumKeyName(HKEY key, DWORD index, wchar_t* name, DWORD* length) override {
+        return real().EnumKeyName(key, index, name, length);
+    }
+    std::optional<std::wstring> ExpandEnvironmentText(const std::wstring& text) override {
+        return real().ExpandEnvironmentText(text);
+    }
+    std::optional<std::wstring> ReadVariable(const std::wstring& name) override {
+        return real().ReadVariable(name);
+    }
+    bool WriteVariable(const std::wstring& name, const std::wstring& value) override {
+        return real().WriteVariable(name, value);
+    }
+    std::vector<std::wstring> EnvironmentEntries() override { return real().EnvironmentEntries(); }
+    void BroadcastSettingChange(const std::wstring& area) override { real().BroadcastSettingChange(area); }
+    int ShowMessageBox(const std::wstring& text, const std::wstring& title, UINT flags) override {
+        return real().ShowMessageBox(text, title, flags);
+    }
+
+protected:
+    static platform::Platform& real() { return platform::Win32(); }
+};
+
+}  // namespace zolbex::testing
