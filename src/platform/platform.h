@@ -1,0 +1,69 @@
+// The thin layer between the library's logic and the operating system. Every registry,
+// environment, broadcast, message-box, shell and settings-store call goes through
+// zolbex::platform::Current(), so tests can substitute a recording double.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zolbex::platform {
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Registry (wide entry points). Results are Win32 error codes (0 = success).
+    virtual LONG OpenKey(HKEY root, const std::wstring& path, REGSAM access, HKEY* key) = 0;
+    // RegCreateKeyExW with class "", options 0 and all-zero security attributes.
+    virtual LONG CreateKey(HKEY root, const std::wstring& path, REGSAM access, HKEY* key) = 0;
+    virtual LONG CloseKey(HKEY key) = 0;
+    virtual LONG DeleteKey(HKEY root, const std::wstring& path) = 0;
+    virtual LONG DeleteValue(HKEY key, const std::wstring& name) = 0;
+    // RegQueryValueExW: data may be null to probe; size is in bytes, in and out.
+    virtual LONG QueryValue(HKEY key, const std::wstring& name, DWORD* type, BYTE* data,
+                            DWORD* size) = 0;
+    virtual LONG SetValue(HKEY key, const std::wstring& name, DWORD type, const BYTE* data,
+                          DWORD size) = 0;
+    // RegQueryInfoKeyW: longest sub-key and value name lengths in characters, no terminator.
+    virtual LONG QueryKeyInfo(HKEY key, DWORD* maxSubKeyLength, DWORD* maxValueNameLength) = 0;
+    // RegEnumValueW / RegEnumKeyExW: length in characters (in: buffer size incl. terminator,
+    // out: name length without it).
+    virtual LONG EnumValueName(HKEY key, DWORD index, wchar_t* name, DWORD* length) = 0;
+    virtual LONG EnumKeyName(HKEY key, DWORD index, wchar_t* name, DWORD* length) = 0;
+    // ExpandEnvironmentStringsW; nullopt when the platform call fails.
+    virtual std::optional<std::wstring> ExpandEnvironmentText(const std::wstring& text) = 0;
+
+    // Process environment.
+    virtual std::optional<std::wstring> ReadVariable(const std::wstring& name) = 0;
+    virtual bool WriteVariable(const std::wstring& name, const std::wstring& value) = 0;
+    // Every "name=value" entry of the process environment block, in block order.
+    virtual std::vector<std::wstring> EnvironmentEntries() = 0;
+
+    // SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, area, SMTO_ABORTIFHUNG, 5000).
+    virtual void BroadcastSettingChange(const std::wstring& area) = 0;
+    // MessageBoxW with no owner; returns its result.
+    virtual int ShowMessageBox(const std::wstring& text, const std::wstring& title, UINT flags) = 0;
+};
+
+// The platform in use; the real Win32 one unless a test installed another.
+Platform& Current();
+
+// Installs a substitute for the lifetime of the object (tests only).
+class ScopedPlatform {
+public:
+    explicit ScopedPlatform(Platform& substitute);
+    ~ScopedPlatform();
+    ScopedPlatform(const ScopedPlatform&) = delete;
+    ScopedPlatform& operator=(const ScopedPlatform&) = delete;
+
+private:
+    Platform* previous_;
+};
+
+// The real implementation, for doubles that record and forward.
+Platform& Win32();
+
+}  // namespace zolbex::platform

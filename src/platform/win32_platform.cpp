@@ -1,0 +1,133 @@
+#include "platform/platform.h"
+
+namespace zolbex::platform {
+namespace {
+
+class Win32Platform final : public Platform {
+public:
+    LONG OpenKey(HKEY root, const std::wstring& path, REGSAM access, HKEY* key) override {
+        *key = nullptr;
+        return RegOpenKeyExW(root, path.c_str(), 0, access, key);
+    }
+
+    LONG CreateKey(HKEY root, const std::wstring& path, REGSAM access, HKEY* key) override {
+        *key = nullptr;
+        SECURITY_ATTRIBUTES security{};  // all zero: default descriptor, not inheritable
+        DWORD disposition = 0;
+        wchar_t noClass[] = L"";
+        return RegCreateKeyExW(root, path.c_str(), 0, noClass, REG_OPTION_NON_VOLATILE, access,
+                               &security, key, &disposition);
+    }
+
+    LONG CloseKey(HKEY key) override { return RegCloseKey(key); }
+
+    LONG DeleteKey(HKEY root, const std::wstring& path) override {
+        return RegDeleteKeyW(root, path.c_str());
+    }
+
+    LONG DeleteValue(HKEY key, const std::wstring& name) override {
+        return RegDeleteValueW(key, name.c_str());
+    }
+
+    LONG QueryValue(HKEY key, const std::wstring& name, DWORD* type, BYTE* data,
+                    DWORD* size) override {
+        return RegQueryValueExW(key, name.c_str(), nullptr, type, data, size);
+    }
+
+    LONG SetValue(HKEY key, const std::wstring& name, DWORD type, const BYTE* data,
+                  DWORD size) override {
+        return RegSetValueExW(key, name.c_str(), 0, type, data, size);
+    }
+
+    LONG QueryKeyInfo(HKEY key, DWORD* maxSubKeyLength, DWORD* maxValueNameLength) override {
+        return RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, maxSubKeyLength,
+                                nullptr, nullptr, maxValueNameLength, nullptr, nullptr, nullptr);
+    }
+
+    LONG EnumValueName(HKEY key, DWORD index, wchar_t* name, DWORD* length) override {
+        return RegEnumValueW(key, index, name, length, nullptr, nullptr, nullptr, nullptr);
+    }
+
+    LONG EnumKeyName(HKEY key, DWORD index, wchar_t* name, DWORD* length) override {
+        return RegEnumKeyExW(key, index, name, length, nullptr, nullptr, nullptr, nullptr);
+    }
+
+    std::optional<std::wstring> ExpandEnvironmentText(const std::wstring& text) override {
+        // The needed size can grow between the two calls if the environment changes; retry.
+        std::wstring buffer;
+        DWORD needed = ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
+        while (needed != 0) {
+            buffer.assign(needed, L'\0');
+            DWORD written = ExpandEnvironmentStringsW(text.c_str(), buffer.data(), needed);
+            if (written == 0) break;
+            if (written <= needed) {
+                buffer.resize(written - 1);
+                return buffer;
+            }
+            needed = written;
+        }
+        return std::nullopt;
+    }
+
+    std::optional<std::wstring> ReadVariable(const std::wstring& name) override {
+        std::wstring value(256, L'\0');
+        for (;;) {
+            SetLastError(ERROR_SUCCESS);
+            DWORD n = GetEnvironmentVariableW(name.c_str(), value.data(),
+                                              static_cast<DWORD>(value.size()));
+            if (n == 0) {
+                if (GetLastError() == ERROR_ENVVAR_NOT_FOUND) return std::nullopt;
+                return std::wstring();  // defined but empty
+            }
+            if (n < value.size()) {
+                value.resize(n);
+                return value;
+            }
+            value.assign(n, L'\0');  // n includes the terminator when the buffer is too small
+        }
+    }
+
+    bool WriteVariable(const std::wstring& name, const std::wstring& value) override {
+        return SetEnvironmentVariableW(name.c_str(), value.c_str()) != FALSE;
+    }
+
+    std::vector<std::wstring> EnvironmentEntries() override {
+        std::vector<std::wstring> entries;
+        wchar_t* block = GetEnvironmentStringsW();
+        if (!block) return entries;
+        for (const wchar_t* p = block; *p; p += entries.back().size() + 1)
+            entries.emplace_back(p);
+        FreeEnvironmentStringsW(block);
+        return entries;
+    }
+
+    void BroadcastSettingChange(const std::wstring& area) override {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0,
+                            reinterpret_cast<LPARAM>(area.c_str()), SMTO_ABORTIFHUNG, 5000,
+                            &result);
+    }
+
+    int ShowMessageBox(const std::wstring& text, const std::wstring& title, UINT flags) override {
+        return MessageBoxW(nullptr, text.c_str(), title.c_str(), flags);
+    }
+};
+
+Platform* g_current = nullptr;
+
+}  // namespace
+
+Platform& Win32() {
+    static Win32Platform real;
+    return real;
+}
+
+Platform& Current() { return g_current ? *g_current : Win32(); }
+
+ScopedPlatform::ScopedPlatform(Platform& substitute) : previous_(g_current) {
+    g_current = &substitute;
+}
+
+ScopedPlatform::~ScopedPlatform() { g_current = previous_; }
+
+}  // namespace zolbex::platform
