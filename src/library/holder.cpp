@@ -1,0 +1,51 @@
+// HV_ZOLBEX11: holds one runtime object and one registry object, each created on first read.
+#include "library/auto_field.h"
+#include "library/class_table.h"
+#include "library/dispatch_object.h"
+#include "zolbex11_interfaces.h"
+
+namespace zolbex {
+namespace {
+
+class Holder final : public DispatchObject<_HV_ZOLBEX11> {
+public:
+    ~Holder() override {
+        // The runtime object goes first, then the registry object.
+        runTime_.Clear();
+        registry_.Clear();
+    }
+
+    HRESULT STDMETHODCALLTYPE get_m_clsZolbex11RunTimeA(_clsZolbex11RunTimeA** pRetVal) override {
+        if (!pRetVal) return E_POINTER;
+        return Guarded([&] { *pRetVal = runTime_.Get([] { return Create<_clsZolbex11RunTimeA>(NewRunTime); }); });
+    }
+    HRESULT STDMETHODCALLTYPE put_m_clsZolbex11RunTimeA(_clsZolbex11RunTimeA* value) override {
+        return putref_m_clsZolbex11RunTimeA(value);
+    }
+    HRESULT STDMETHODCALLTYPE putref_m_clsZolbex11RunTimeA(_clsZolbex11RunTimeA* value) override {
+        runTime_.Set(value);
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_m_clsZolbexENVRegistryA(_clsZolbexENVRegistryA** pRetVal) override {
+        if (!pRetVal) return E_POINTER;
+        return Guarded([&] { *pRetVal = registry_.Get([] { return Create<_clsZolbexENVRegistryA>(NewRegistry); }); });
+    }
+    HRESULT STDMETHODCALLTYPE put_m_clsZolbexENVRegistryA(_clsZolbexENVRegistryA* value) override {
+        return putref_m_clsZolbexENVRegistryA(value);
+    }
+    HRESULT STDMETHODCALLTYPE putref_m_clsZolbexENVRegistryA(_clsZolbexENVRegistryA* value) override {
+        registry_.Set(value);
+        return S_OK;
+    }
+
+private:
+    AutoCreatedField<_clsZolbex11RunTimeA> runTime_;
+    AutoCreatedField<_clsZolbexENVRegistryA> registry_;
+};
+
+}  // namespace
+
+ComPtr<IDispatch> NewHolder() { return ComPtr<IDispatch>(MakeObject<Holder>().Get()); }
+
+}  // namespace zolbex

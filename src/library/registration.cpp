@@ -1,0 +1,165 @@
+#include "library/registration.h"
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "library/catalogue.h"
+#include "library/module.h"
+
+namespace zolbex {
+namespace {
+
+// The automation marshaler: calls between apartments are marshalled from the type library.
+constexpr wchar_t kAutomationProxy[] = L"{00020424-0000-0000-C000-000000000046}";
+
+struct KeyValue {
+    std::wstring path;   // below the classes root
+    std::wstring name;   // empty: the default value
+    std::wstring value;
+};
+
+std::wstring Wide(const char* text) { return std::wstring(text, text + strlen(text)); }
+
+std::wstring GuidText(const GUID& guid) {
+    wchar_t text[40] = {};
+    StringFromGUID2(guid, text, 40);
+    return text;
+}
+
+std::wstring VersionText(const catalogue::Library& lib) {
+    return std::to_wstring(lib.major) + L"." + std::to_wstring(lib.minor);
+}
+
+std::wstring ProgId(const catalogue::Library& lib, const catalogue::Coclass& cls) {
+    return Wide(lib.name) + L"." + Wide(cls.name);
+}
+
+std::wstring TypeLibKey(const catalogue::Library& lib) {
+    return L"TypeLib\\" + GuidText(lib.libid);
+}
+
+// Every value registration writes, in order. The top-level keys are listed by TopKeys().
+std::vector<KeyValue> Values(const catalogue::Library& lib) {
+    const std::wstring path = module::Path();
+    const std::wstring libid = GuidText(lib.libid);
+    const std::wstring version = VersionText(lib);
+    std::vector<KeyValue> values;
+
+    const std::wstring tlb = TypeLibKey(lib) + L"\\" + version;
+    std::wstring folder = path.substr(0, path.find_last_of(L'\\'));
+    values.push_back({tlb, L"", Wide(lib.helpString)});
+    values.push_back({tlb + L"\\0\\" + (sizeof(void*) == 8 ? L"win64" : L"win32"), L"", path});
+    values.push_back({tlb + L"\\FLAGS", L"", L"0"});
+    values.push_back({tlb + L"\\HELPDIR", L"", folder});
+
+    for (const catalogue::Coclass& cls : lib.coclasses) {
+        if (!cls.Creatable()) continue;
+        const std::wstring progId = ProgId(lib, cls);
+        const std::wstring key = L"CLSID\\" + GuidText(cls.clsid);
+        values.push_back({key, L"", progId});
+        values.push_back({key + L"\\InprocServer32", L"", path});
+        values.push_back({key + L"\\InprocServer32", L"ThreadingModel", L"Apartment"});
+        values.push_back({key + L"\\ProgID", L"", progId});
+        values.push_back({key + L"\\TypeLib", L"", libid});
+        values.push_back({key + L"\\Version", L"", version});
+        values.push_back({progId, L"", Wide(cls.name)});
+        values.push_back({progId + L"\\CLSID", L"", GuidText(cls.clsid)});
+    }
+
+    auto addInterface = [&](const GUID& iid, const char* name) {
+        const std::wstring key = L"Interface\\" + GuidText(iid);
+        values.push_back({key, L"", Wide(name)});
+        values.push_back({key + L"\\ProxyStubClsid", L"", kAutomationProxy});
+        values.push_back({key + L"\\ProxyStubClsid32", L"", kAutomationProxy});
+        values.push_back({key + L"\\TypeLib", L"", libid});
+        values.push_back({key + L"\\TypeLib", L"Version", version});
+    };
+    for (const catalogue::Interface& itf : lib.interfaces) addInterface(itf.iid, itf.name);
+    for (const catalogue::Coclass& cls : lib.coclasses)
+        if (cls.alias) addInterface(cls.alias->iid, cls.interfaceName);
+    return values;
+}
+
+// The keys that unregistration deletes whole.
+std::vector<std::wstring> TopKeys(const catalogue::Library& lib) {
+    std::vector<std::wstring> keys{TypeLibKey(lib) + L"\\" + VersionText(lib)};
+    for (const catalogue::Coclass& cls : lib.coclasses) {
+        if (!cls.Creatable()) continue;
+        keys.push_back(L"CLSID\\" + GuidText(cls.clsid));
+        keys.push_back(ProgId(lib, cls));
+    }
+    for (const catalogue::Interface& itf : lib.interfaces)
+        keys.push_back(L"Interface\\" + GuidText(itf.iid));
+    for (const catalogue::Coclass& cls : lib.coclasses)
+        if (cls.alias) keys.push_back(L"Interface\\" + GuidText(cls.alias->iid));
+    return keys;
+}
+
+LONG OpenClassesRoot(RegistrationScope scope, HKEY* root) {
+    HKEY base = scope == RegistrationScope::User ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+    return RegCreateKeyExW(base, L"Software\\Classes", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                           root, nullptr);
+}
+
+LONG WriteValue(HKEY root, const KeyValue& entry) {
+    HKEY key = nullptr;
+    LONG status = RegCreateKeyExW(root, entry.path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                                  &key, nullptr);
+    if (status != ERROR_SUCCESS) return status;
+    status = RegSetValueExW(key, entry.name.empty() ? nullptr : entry.name.c_str(), 0, REG_SZ,
+                            reinterpret_cast<const BYTE*>(entry.value.c_str()),
+                            static_cast<DWORD>((entry.value.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+    return status;
+}
+
+LONG DeleteKeyTree(HKEY root, const std::wstring& path) {
+    LONG status = RegDeleteTreeW(root, path.c_str());
+    if (status == ERROR_SUCCESS) status = RegDeleteKeyW(root, path.c_str());
+    return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
+}
+
+// Removes a key only when nothing is left in it (the library's TypeLib key may hold other
+// versions).
+void DeleteIfEmpty(HKEY root, const std::wstring& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
+    DWORD subKeys = 0, values = 0;
+    LONG status = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr,
+                                   &values, nullptr, nullptr, nullptr, nullptr);
+    RegCloseKey(key);
+    if (status == ERROR_SUCCESS && subKeys == 0 && values == 0) RegDeleteKeyW(root, path.c_str());
+}
+
+}  // namespace
+
+HRESULT RegisterServer(RegistrationScope scope) {
+    const catalogue::Library& lib = catalogue::TheLibrary();
+    HKEY root = nullptr;
+    LONG status = OpenClassesRoot(scope, &root);
+    if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
+    for (const KeyValue& entry : Values(lib)) {
+        status = WriteValue(root, entry);
+        if (status != ERROR_SUCCESS) break;
+    }
+    RegCloseKey(root);
+    return status == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(status);
+}
+
+HRESULT UnregisterServer(RegistrationScope scope) {
+    const catalogue::Library& lib = catalogue::TheLibrary();
+    HKEY root = nullptr;
+    LONG status = OpenClassesRoot(scope, &root);
+    if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
+    LONG first = ERROR_SUCCESS;
+    for (const std::wstring& key : TopKeys(lib)) {
+        status = DeleteKeyTree(root, key);
+        if (first == ERROR_SUCCESS) first = status;
+    }
+    DeleteIfEmpty(root, TypeLibKey(lib));
+    RegCloseKey(root);
+    return first == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(first);
+}
+
+}  // namespace zolbex

@@ -1,0 +1,18 @@
+// What registration records: the type library, every creatable class with its ProgID, and every
+// interface identifier (the runtime interface's second one included) as an automation interface.
+#pragma once
+
+#include <windows.h>
+
+namespace zolbex {
+
+enum class RegistrationScope {
+    Machine,  // HKEY_LOCAL_MACHINE\Software\Classes (regsvr32)
+    User,     // HKEY_CURRENT_USER\Software\Classes (regsvr32 /n /i:user), needs no administrator
+};
+
+HRESULT RegisterServer(RegistrationScope scope);
+// Removes exactly the keys RegisterServer records; keys already gone are no error.
+HRESULT UnregisterServer(RegistrationScope scope);
+
+}  // namespace zolbex
