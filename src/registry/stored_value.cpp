@@ -1,0 +1,97 @@
+#include "registry/stored_value.h"
+
+#include <oleauto.h>
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "library/bstr.h"
+#include "platform/platform.h"
+
+namespace zolbex {
+namespace {
+
+// The first four bytes as a little-endian integer; missing bytes count as 0 and bytes beyond
+// the fourth are ignored.
+LONG IntegerOfStoredBytes(const std::vector<BYTE>& bytes) {
+    DWORD value = 0;
+    if (!bytes.empty()) std::memcpy(&value, bytes.data(), std::min<size_t>(bytes.size(), sizeof value));
+    return static_cast<LONG>(value);
+}
+
+void SetByteArray(const std::vector<BYTE>& bytes, VARIANT* out) {
+    SAFEARRAYBOUND bound{static_cast<ULONG>(bytes.size()), 0};
+    SAFEARRAY* array = SafeArrayCreate(VT_UI1, 1, &bound);
+    if (!array) throw std::bad_alloc();
+    if (!bytes.empty()) std::memcpy(array->pvData, bytes.data(), bytes.size());
+    V_VT(out) = VT_ARRAY | VT_UI1;
+    V_ARRAY(out) = array;
+}
+
+}  // namespace
+
+std::optional<StoredValue> ReadStoredValue(HKEY key, const std::wstring& name) {
+    platform::Platform& registry = platform::Current();
+    StoredValue stored;
+    DWORD size = 0;
+    LONG result = registry.QueryValue(key, name, &stored.type, nullptr, &size);
+    if (result != ERROR_SUCCESS && result != ERROR_MORE_DATA) return std::nullopt;
+    for (;;) {
+        // Never hand the query a null buffer: that would only probe again.
+        stored.bytes.assign(std::max<DWORD>(size, 1), 0);
+        DWORD filled = size;
+        result = registry.QueryValue(key, name, &stored.type, stored.bytes.data(), &filled);
+        if (result == ERROR_MORE_DATA) {
+            size = std::max(filled, size + 1);  // it grew since the probe: read again
+            continue;
+        }
+        if (result != ERROR_SUCCESS) return std::nullopt;  // it went away since the probe
+        stored.bytes.resize(filled);
+        return stored;
+    }
+}
+
+std::wstring TextOfStoredBytes(const std::vector<BYTE>& bytes) {
+    const size_t units = bytes.empty() ? 0 : (bytes.size() - 1) / sizeof(wchar_t);
+    std::wstring text(units, L'\0');
+    if (units) std::memcpy(text.data(), bytes.data(), units * sizeof(wchar_t));
+    return text;
+}
+
+LONG ReverseByteOrder(LONG value) {
+    const DWORD x = static_cast<DWORD>(value);
+    return static_cast<LONG>((x >> 24) | ((x >> 8) & 0x0000FF00u) | ((x << 8) & 0x00FF0000u) | (x << 24));
+}
+
+Variant VariantFromStored(const StoredValue& stored, bool expand) {
+    Variant result;
+    switch (stored.type) {
+        case REG_SZ:
+        case REG_EXPAND_SZ:
+        case REG_MULTI_SZ: {
+            std::wstring text = TextOfStoredBytes(stored.bytes);
+            if (stored.type == REG_EXPAND_SZ && expand) {
+                // A failed expansion leaves the text as stored.
+                if (auto expanded = platform::Current().ExpandEnvironmentText(text)) text = std::move(*expanded);
+            }
+            V_BSTR(result.Get()) = NewBstr(text);
+            V_VT(result.Get()) = VT_BSTR;
+            break;
+        }
+        case REG_DWORD:
+            V_VT(result.Get()) = VT_I4;
+            V_I4(result.Get()) = IntegerOfStoredBytes(stored.bytes);
+            break;
+        case REG_DWORD_BIG_ENDIAN:
+            V_VT(result.Get()) = VT_I4;
+            V_I4(result.Get()) = ReverseByteOrder(IntegerOfStoredBytes(stored.bytes));
+            break;
+        default:
+            SetByteArray(stored.bytes, result.Get());
+            break;
+    }
+    return result;
+}
+
+}  // namespace zolbex

@@ -1,0 +1,61 @@
+#include "registry/variant_values.h"
+
+#include <oleauto.h>
+
+#include <new>
+
+#include "library/bstr.h"
+#include "library/errors.h"
+
+namespace zolbex {
+namespace {
+
+// Raises the runtime's error for a failed conversion of a value (the callee sets no error object).
+[[noreturn]] void RaiseConversionFailure(HRESULT hr) {
+    if (hr == E_OUTOFMEMORY) throw std::bad_alloc();
+    if (hr == DISP_E_OVERFLOW) Raise(6, kLibrarySource, L"Overflow");
+    RaiseRuntime(kTypeMismatch);
+}
+
+bool IsObject(VARTYPE type) { return type == VT_DISPATCH || type == VT_UNKNOWN; }
+
+}  // namespace
+
+Variant CopyOf(const VARIANT& value) {
+    Variant copy;
+    HRESULT hr = VariantCopyInd(copy.Get(), const_cast<VARIANT*>(&value));
+    if (FAILED(hr)) RaiseConversionFailure(hr);
+    return copy;
+}
+
+Variant ValueOf(const VARIANT& value) {
+    Variant copy = CopyOf(value);
+    if (copy.Type() != VT_DISPATCH) return copy;
+    IDispatch* object = V_DISPATCH(copy.Get());
+    if (!object) RaiseRuntime(kObjectNotSet);
+    Variant result;
+    DISPPARAMS none{};
+    HRESULT hr = object->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
+                                &none, result.Get(), nullptr, nullptr);
+    if (FAILED(hr)) Raise(438, kLibrarySource, L"Object doesn't support this property or method");
+    return result;
+}
+
+std::wstring ValueAsText(const VARIANT& value) {
+    Variant text;
+    HRESULT hr = VariantChangeType(text.Get(), const_cast<VARIANT*>(&value), VARIANT_ALPHABOOL, VT_BSTR);
+    if (FAILED(hr)) RaiseConversionFailure(hr);
+    return std::wstring(Bstr::ViewOf(V_BSTR(text.Get())));
+}
+
+std::wstring DescribeValue(const VARIANT& value) {
+    VARTYPE type = V_VT(&value) & ~VT_BYREF;
+    if ((type & VT_ARRAY) || IsObject(type)) return std::wstring();
+    try {
+        return ValueAsText(value);
+    } catch (...) {
+        return std::wstring();
+    }
+}
+
+}  // namespace zolbex
