@@ -22,7 +22,7 @@ if(ZOLBEX11_RUNS_PROGRAMS)
     endif()
 
     add_executable(zolbex11_tlbgen ${tlbgen_sources} "${catalogue_source}")
-    target_include_directories(zolbex11_tlbgen PRIVATE "${PROJECT_SOURCE_DIR}/src")
+    target_include_directories(zolbex11_tlbgen PRIVATE "${PROJECT_SOURCE_DIR}/src" "${PROJECT_SOURCE_DIR}/tools/tlbgen")
     target_link_libraries(zolbex11_tlbgen PRIVATE ole32 oleaut32 uuid)
     target_compile_options(zolbex11_tlbgen PRIVATE ${ZOLBEX11_WARNINGS})
 
