@@ -77,7 +77,7 @@ public:
 
     std::string Render() {
         out_ << "library " << lib_.name << " guid=" << GuidText(lib_.libid) << " version=" << lib_.major << "."
-             << lib_.minor << " lcid=" << Hex(lib_.lcid) << " flags=0x0\n";
+             << lib_.minor << " lcid=" << Hex(lib_.lcid) << " syskind=" << SyskindName(syskind_) << " flags=0x0\n";
         out_ << "library help \"" << lib_.helpString << "\"\n";
         const std::vector<Entry> order = LibraryOrder(lib_);
         for (size_t i = 0; i < order.size(); ++i) {

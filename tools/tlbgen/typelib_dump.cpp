@@ -21,6 +21,20 @@ std::string Hex(unsigned long v) {
     return text;
 }
 
+}  // namespace
+
+const char* SyskindName(SYSKIND syskind) {
+    switch (syskind) {
+        case SYS_WIN16: return "win16";
+        case SYS_WIN32: return "win32";
+        case SYS_MAC: return "mac";
+        case SYS_WIN64: return "win64";
+        default: return "?";
+    }
+}
+
+namespace {
+
 std::string Quoted(BSTR text) { return "\"" + Narrow(text) + "\""; }
 
 // Releases what GetTypeAttr, GetFuncDesc and GetVarDesc hand out.
@@ -75,7 +89,8 @@ private:
         Check(lib_->GetDocumentation(-1, name.Put(), help.Put(), nullptr, nullptr), "GetDocumentation (library)");
         out_ << "library " << Narrow(name.Get()) << " guid=" << GuidText(attr->guid) << " version="
              << attr->wMajorVerNum << "." << attr->wMinorVerNum << " lcid=" << Hex(attr->lcid)
-             << " flags=" << Hex(attr->wLibFlags & ~LIBFLAG_FHASDISKIMAGE) << "\n";
+             << " syskind=" << SyskindName(attr->syskind) << " flags=" << Hex(attr->wLibFlags & ~LIBFLAG_FHASDISKIMAGE)
+             << "\n";
         out_ << "library help " << Quoted(help.Get()) << "\n";
         lib_->ReleaseTLibAttr(attr);
     }

@@ -1,7 +1,7 @@
 // Renders a loaded type library as text, one line per fact, so that two libraries (or a
 // library and what it should be) can be compared line by line.
 //
-//   library NAME guid={...} version=M.m lcid=0xN flags=0xN
+//   library NAME guid={...} version=M.m lcid=0xN syskind=win32|win64 flags=0xN
 //   library help "..."
 //   type I NAME dispatch guid={...} flags=0xN implements=stdole.IDispatch
 //   type I NAME interface flags=0xN implements=stdole.IDispatch   (the dual half)
@@ -32,5 +32,7 @@ struct DumpOptions {
 };
 
 std::string DumpTypeLibrary(ITypeLib* lib, const DumpOptions& options = {});
+
+const char* SyskindName(SYSKIND syskind);
 
 }  // namespace zolbex::tlbgen
