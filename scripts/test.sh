@@ -9,9 +9,8 @@ export ZOLBEX11_BUILD_DIR="${ZOLBEX11_BUILD_DIR:-$repo/build}"
 bash "$repo/scripts/build.sh"
 
 # A fresh prefix per run: tests change its registry and environment.
-rm -rf "$ZOLBEX11_BUILD_DIR/wineprefix-test"
 . "$repo/scripts/wine-env.sh"
-zolbex11_wine_prefix_ready
+zolbex11_wine_prefix_fresh
 
 status=0
 (cd "$ZOLBEX11_BUILD_DIR/x86_64" && ctest --output-on-failure) || status=$?
