@@ -5,9 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -42,13 +40,6 @@ const Target kTargets[] = {
     {"i686", "ZOLBEX11_I686_DLL", "win32", 4},
 };
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
 std::string ExpectedDump(const Target& target) {
     std::string text = kGolden;
     const std::string placeholder = "syskind=SYSKIND";
@@ -81,17 +72,9 @@ protected:
 };
 
 TEST_P(TypeLibReadback, EveryFactMatchesTheCatalogue) {
-    const std::vector<std::string> actual = Lines(zolbex::tlbgen::DumpTypeLibrary(lib_.Get()));
-    const std::vector<std::string> expected = Lines(ExpectedDump(GetParam()));
-    int reported = 0;
-    for (size_t i = 0; i < std::max(actual.size(), expected.size()) && reported < 10; ++i) {
-        const std::string a = i < actual.size() ? actual[i] : "(end)";
-        const std::string e = i < expected.size() ? expected[i] : "(end)";
-        if (a == e) continue;
-        ADD_FAILURE() << "line " << i + 1 << "\n  read:     " << a << "\n  expected: " << e;
-        ++reported;
-    }
-    EXPECT_EQ(expected.size(), actual.size());
+    const std::string read = zolbex::tlbgen::DumpTypeLibrary(lib_.Get());
+    for (const std::string& difference : zolbex::tlbgen::LineDifferences(read, ExpectedDump(GetParam())))
+        ADD_FAILURE() << difference;
 }
 
 // cbSizeVft counts IUnknown's 3 and IDispatch's 4 slots, every member row, and the undescribed

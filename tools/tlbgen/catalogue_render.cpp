@@ -14,12 +14,6 @@ using namespace catalogue;
 
 namespace {
 
-std::string Hex(unsigned long v) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%lX", v);
-    return text;
-}
-
 std::string TypeText(const Library& lib, const Type& type) {
     switch (type.kind) {
         case TypeKind::Bstr: return "BSTR";

@@ -23,6 +23,12 @@ std::string Narrow(const wchar_t* text) {
     return out;
 }
 
+std::string Hex(unsigned long v) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%lX", v);
+    return text;
+}
+
 std::string GuidText(const GUID& g) {
     char text[40];
     std::snprintf(text, sizeof text, "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",

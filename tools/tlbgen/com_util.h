@@ -19,6 +19,9 @@ void Check(HRESULT hr, const std::string& what);
 std::wstring Wide(const char* text);
 std::string Narrow(const wchar_t* text);
 
+// "0x1F": upper-case hexadecimal with the prefix.
+std::string Hex(unsigned long value);
+
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", upper case.
 std::string GuidText(const GUID& guid);
 

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <sstream>
+#include <vector>
 
 namespace zolbex::tlbgen {
 
@@ -12,23 +13,34 @@ using namespace catalogue;
 
 namespace {
 
-std::string GuidInitializer(const GUID& g) {
-    char text[128];
-    std::snprintf(text, sizeof text,
-                  "{0x%08lX, 0x%04X, 0x%04X, {0x%02X, 0x%02X, 0x%02X, 0x%02X, 0x%02X, 0x%02X, 0x%02X, 0x%02X}}",
-                  static_cast<unsigned long>(g.Data1), g.Data2, g.Data3, g.Data4[0], g.Data4[1], g.Data4[2],
-                  g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
+// The GUID's eleven fields in hexadecimal: Data1, Data2, Data3 and the eight bytes of Data4.
+std::vector<std::string> GuidFields(const GUID& g) {
+    std::vector<std::string> fields;
+    auto add = [&](unsigned long v, int digits) {
+        char text[16];
+        std::snprintf(text, sizeof text, "0x%0*lX", digits, v);
+        fields.push_back(text);
+    };
+    add(g.Data1, 8);
+    add(g.Data2, 4);
+    add(g.Data3, 4);
+    for (unsigned char b : g.Data4) add(b, 2);
+    return fields;
+}
+
+std::string Joined(const std::vector<std::string>& fields, size_t from, size_t to) {
+    std::string text;
+    for (size_t i = from; i < to; ++i) text += (i > from ? ", " : "") + fields[i];
     return text;
 }
 
-// Arguments of MinGW's __CRT_UUID_DECL, which makes __uuidof work for the interface.
-std::string UuidDeclArguments(const GUID& g) {
-    char text[128];
-    std::snprintf(text, sizeof text, "0x%08lX, 0x%04X, 0x%04X, 0x%02X, 0x%02X, 0x%02X, 0x%02X, 0x%02X, 0x%02X, 0x%02X, 0x%02X",
-                  static_cast<unsigned long>(g.Data1), g.Data2, g.Data3, g.Data4[0], g.Data4[1], g.Data4[2],
-                  g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
-    return text;
+std::string GuidInitializer(const GUID& g) {
+    const std::vector<std::string> f = GuidFields(g);
+    return "{" + Joined(f, 0, 3) + ", {" + Joined(f, 3, 11) + "}}";
 }
+
+// Arguments of MinGW's __CRT_UUID_DECL, which makes __uuidof work for the interface.
+std::string UuidDeclArguments(const GUID& g) { return Joined(GuidFields(g), 0, 11); }
 
 // The C++ type of a value passed by value; one more "*" passes it by reference.
 std::string CppType(const Type& type) {

@@ -12,9 +12,7 @@
 #include <objbase.h>
 #include <oleauto.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,27 +20,6 @@ using namespace zolbex;
 using namespace zolbex::tlbgen;
 
 namespace {
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
-// Prints the first lines where `written` and `expected` part.
-bool SameLines(const std::string& written, const std::string& expected, const char* what) {
-    if (written == expected) return true;
-    const std::vector<std::string> a = Lines(written), e = Lines(expected);
-    int shown = 0;
-    for (size_t i = 0; i < std::max(a.size(), e.size()) && shown < 10; ++i) {
-        const std::string la = i < a.size() ? a[i] : "(none)", le = i < e.size() ? e[i] : "(none)";
-        if (la == le) continue;
-        std::fprintf(stderr, "%s line %zu:\n  written:  %s\n  expected: %s\n", what, i + 1, la.c_str(), le.c_str());
-        ++shown;
-    }
-    return false;
-}
 
 bool Generate(const catalogue::Library& lib, SYSKIND syskind, const std::wstring& path) {
     const char* what = syskind == SYS_WIN64 ? "win64 type library" : "win32 type library";
@@ -62,7 +39,9 @@ bool Generate(const catalogue::Library& lib, SYSKIND syskind, const std::wstring
             std::fclose(f);
         }
     }
-    return SameLines(dump, RenderCatalogue(lib, syskind, options), what);
+    const std::vector<std::string> differences = LineDifferences(dump, RenderCatalogue(lib, syskind, options));
+    for (const std::string& d : differences) std::fprintf(stderr, "%s differs from the catalogue at %s\n", what, d.c_str());
+    return differences.empty();
 }
 
 }  // namespace

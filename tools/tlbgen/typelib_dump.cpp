@@ -15,12 +15,6 @@
 namespace zolbex::tlbgen {
 namespace {
 
-std::string Hex(unsigned long v) {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%lX", v);
-    return text;
-}
-
 }  // namespace
 
 const char* SyskindName(SYSKIND syskind) {
@@ -299,5 +293,23 @@ private:
 }  // namespace
 
 std::string DumpTypeLibrary(ITypeLib* lib, const DumpOptions& options) { return Dumper(lib, options).Dump(); }
+
+std::vector<std::string> LineDifferences(const std::string& read, const std::string& expected, size_t limit) {
+    auto lines = [](const std::string& text) {
+        std::vector<std::string> result;
+        std::istringstream in(text);
+        for (std::string line; std::getline(in, line);) result.push_back(line);
+        return result;
+    };
+    const std::vector<std::string> r = lines(read), e = lines(expected);
+    std::vector<std::string> differences;
+    for (size_t i = 0; i < std::max(r.size(), e.size()) && differences.size() < limit; ++i) {
+        const std::string& lr = i < r.size() ? r[i] : "(end)";
+        const std::string& le = i < e.size() ? e[i] : "(end)";
+        if (lr != le)
+            differences.push_back("line " + std::to_string(i + 1) + ":\n  read:     " + lr + "\n  expected: " + le);
+    }
+    return differences;
+}
 
 }  // namespace zolbex::tlbgen

@@ -24,6 +24,7 @@
 #include <oaidl.h>
 
 #include <string>
+#include <vector>
 
 namespace zolbex::tlbgen {
 
@@ -34,5 +35,9 @@ struct DumpOptions {
 std::string DumpTypeLibrary(ITypeLib* lib, const DumpOptions& options = {});
 
 const char* SyskindName(SYSKIND syskind);
+
+// The first `limit` lines where two dumps differ, each as "line N:\n  read: ...\n  expected: ...";
+// a missing line reads "(end)". Empty when the dumps are equal.
+std::vector<std::string> LineDifferences(const std::string& read, const std::string& expected, size_t limit = 10);
 
 }  // namespace zolbex::tlbgen
