@@ -26,5 +26,11 @@ if grep -q '^FAIL' <<<"$output"; then
 fi
 if [ "${output##*$'\n'}" != "SCRIPT-OK" ]; then
     echo "run_script.sh: the script did not reach its end (no closing SCRIPT-OK line)"
+    # cscript keeps the error to itself; the script engines' trace of a second
+    # run shows the last calls before it stopped.
+    echo "run_script.sh: last steps of a traced second run:"
+    WINEDEBUG=-all,+vbscript,warn+jscript,fixme+wscript timeout 120 \
+        "$repo/cmake/wine-run.sh" cscript //nologo "$(zolbex11_winpath "$script")" 2>&1 \
+        | tr -d '\r' | grep -v -E '_(AddRef|Release) ' | tail -n 25
     exit 1
 fi
