@@ -21,7 +21,10 @@ if [ ! -f "$ready_marker" ]; then
     (
         flock 9
         if [ ! -f "$ready_marker" ]; then
-            wineboot -i >/dev/null 2>&1
+            if ! wineboot -i >/dev/null 2>&1; then
+                echo "wine-run.sh: wineboot could not set up $WINEPREFIX" >&2
+                exit 1
+            fi
             touch "$ready_marker"
         fi
     ) 9>"$WINEPREFIX/.zolbex11-prefix-lock"
