@@ -227,10 +227,14 @@ TEST_F(ProcessScopeTest, LateBoundEnvironmentAndList) {
     const std::wstring name = Name(L"LATE_\u4E2D");
     const std::wstring value = LongPath(400) + L"\U0001F600";
 
-    std::vector<Variant> put;
-    put.push_back(testing::Text(name.c_str()));
-    put.push_back(testing::Text(value.c_str()));
-    ASSERT_EQ(testing::PutProperty(scope.Get(), L"environment", std::move(put)).hr, S_OK);
+    // Environment(name) = value, as a script sends it: the new value first, as DISPID_PROPERTYPUT.
+    Variant arguments[] = {testing::Text(value.c_str()), testing::Text(name.c_str())};
+    VARIANTARG raw[] = {*arguments[0].Get(), *arguments[1].Get()};
+    DISPID putId = DISPID_PROPERTYPUT;
+    DISPPARAMS params{raw, &putId, 2, 1};
+    ASSERT_EQ(scope->Invoke(testing::IdOf(scope.Get(), L"environment"), IID_NULL, LOCALE_USER_DEFAULT,
+                            DISPATCH_PROPERTYPUT, &params, nullptr, nullptr, nullptr),
+              S_OK);
 
     std::vector<Variant> get;
     get.push_back(testing::Text(name.c_str()));
