@@ -1,0 +1,305 @@
+// The library frame: the built DLL's entry points, class factories, registration and
+// unloading, and the frame's own classes (empty class, holder, runtime fields, per-thread data).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "com_test_support.h"
+#include "library/catalogue.h"
+#include "library/class_table.h"
+#include "zolbex11_interfaces.h"
+
+namespace zolbex::testing {
+namespace {
+
+std::wstring Wide(const char* text) { return std::wstring(text, text + strlen(text)); }
+
+std::wstring GuidText(const GUID& guid) {
+    wchar_t text[40] = {};
+    StringFromGUID2(guid, text, 40);
+    return text;
+}
+
+// The built zolbex11.dll, loaded into the test process.
+class BuiltDll {
+public:
+    BuiltDll() {
+        const wchar_t* path = _wgetenv(L"ZOLBEX11_X86_64_DLL");
+        if (!path || !*path) return;
+        path_ = path;
+        module_ = LoadLibraryW(path);
+    }
+    ~BuiltDll() {
+        if (module_) FreeLibrary(module_);
+    }
+    bool Loaded() const { return module_ != nullptr; }
+    const std::wstring& Path() const { return path_; }
+
+    template <class F>
+    F* Entry(const char* name) const {
+        return reinterpret_cast<F*>(reinterpret_cast<void*>(GetProcAddress(module_, name)));
+    }
+
+private:
+    std::wstring path_;
+    HMODULE module_ = nullptr;
+};
+
+using GetClassObjectFn = HRESULT WINAPI(REFCLSID, REFIID, void**);
+using PlainEntryFn = HRESULT WINAPI();
+using InstallFn = HRESULT WINAPI(BOOL, LPCWSTR);
+
+std::wstring ReadDefault(HKEY root, const std::wstring& path, const wchar_t* name = nullptr) {
+    wchar_t buffer[1024] = {};
+    DWORD size = sizeof(buffer);
+    if (RegGetValueW(root, path.c_str(), name, RRF_RT_REG_SZ, nullptr, buffer, &size) != ERROR_SUCCESS)
+        return L"<missing>";
+    return buffer;
+}
+
+bool KeyExists(HKEY root, const std::wstring& path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+class BuiltDllTest : public ComTest {
+protected:
+    void SetUp() override {
+        ComTest::SetUp();
+        if (!dll_.Loaded()) GTEST_SKIP() << "ZOLBEX11_X86_64_DLL does not name a loadable DLL";
+    }
+    BuiltDll dll_;
+};
+
+TEST_F(BuiltDllTest, FactoriesExistForTheCreatableClassesOnly) {
+    auto getClassObject = dll_.Entry<GetClassObjectFn>("DllGetClassObject");
+    ASSERT_NE(getClassObject, nullptr);
+    for (const catalogue::Coclass& cls : catalogue::TheLibrary().coclasses) {
+        ComPtr<IClassFactory> factory;
+        HRESULT hr = getClassObject(cls.clsid, IID_IClassFactory, reinterpret_cast<void**>(factory.Put()));
+        if (!cls.Creatable()) {
+            EXPECT_EQ(hr, CLASS_E_CLASSNOTAVAILABLE) << cls.name;
+            continue;
+        }
+        ASSERT_EQ(hr, S_OK) << cls.name;
+        ComPtr<IDispatch> object;
+        EXPECT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(object.Put())), S_OK)
+            << cls.name;
+    }
+    ComPtr<IClassFactory> none;
+    EXPECT_EQ(getClassObject(IID_IDispatch, IID_IClassFactory, reinterpret_cast<void**>(none.Put())),
+              CLASS_E_CLASSNOTAVAILABLE);
+}
+
+TEST_F(BuiltDllTest, CanUnloadOnlyWhenNoObjectOrLockRemains) {
+    auto getClassObject = dll_.Entry<GetClassObjectFn>("DllGetClassObject");
+    auto canUnload = dll_.Entry<PlainEntryFn>("DllCanUnloadNow");
+    ASSERT_EQ(canUnload(), S_OK);
+
+    ComPtr<IClassFactory> factory;
+    ASSERT_EQ(getClassObject(CLSID_clsZolbexENVProcessA, IID_IClassFactory, reinterpret_cast<void**>(factory.Put())), S_OK);
+    ComPtr<IDispatch> object;
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(object.Put())), S_OK);
+    EXPECT_EQ(canUnload(), S_FALSE);
+    object.Reset();
+    EXPECT_EQ(canUnload(), S_OK);
+
+    factory->LockServer(TRUE);
+    EXPECT_EQ(canUnload(), S_FALSE);
+    factory->LockServer(FALSE);
+    EXPECT_EQ(canUnload(), S_OK);
+}
+
+// Checks every key registration records below `classes`, or that none is left.
+void ExpectRegistration(HKEY classes, const std::wstring& dllPath, bool present) {
+    const catalogue::Library& lib = catalogue::TheLibrary();
+    for (const catalogue::Coclass& cls : lib.coclasses) {
+        const std::wstring clsid = L"CLSID\\" + GuidText(cls.clsid);
+        const std::wstring progId = L"ZOLBEX11." + Wide(cls.name);
+        if (!cls.Creatable() || !present) {
+            EXPECT_FALSE(KeyExists(classes, clsid)) << cls.name;
+            if (!cls.Creatable()) continue;
+            EXPECT_FALSE(KeyExists(classes, progId)) << cls.name;
+            continue;
+        }
+        EXPECT_EQ(ReadDefault(classes, clsid + L"\\InprocServer32"), dllPath);
+        EXPECT_EQ(ReadDefault(classes, clsid + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
+        EXPECT_EQ(ReadDefault(classes, clsid + L"\\ProgID"), progId);
+        EXPECT_EQ(ReadDefault(classes, clsid + L"\\TypeLib"), GuidText(lib.libid));
+        EXPECT_EQ(ReadDefault(classes, progId + L"\\CLSID"), GuidText(cls.clsid));
+    }
+    std::vector<GUID> iids;
+    for (const catalogue::Interface& itf : lib.interfaces) iids.push_back(itf.iid);
+    iids.push_back(IID_clsZolbex11RunTimeA___v0);
+    for (const GUID& iid : iids) {
+        const std::wstring key = L"Interface\\" + GuidText(iid);
+        if (!present) {
+            EXPECT_FALSE(KeyExists(classes, key));
+            continue;
+        }
+        EXPECT_EQ(ReadDefault(classes, key + L"\\ProxyStubClsid32"), L"{00020424-0000-0000-C000-000000000046}");
+        EXPECT_EQ(ReadDefault(classes, key + L"\\TypeLib"), GuidText(lib.libid));
+    }
+    const std::wstring typeLib = L"TypeLib\\" + GuidText(lib.libid) + L"\\2.1";
+    if (present) EXPECT_EQ(ReadDefault(classes, typeLib + L"\\0\\win64"), dllPath);
+    else EXPECT_FALSE(KeyExists(classes, typeLib));
+}
+
+TEST_F(BuiltDllTest, PerUserRegistrationNeedsNoMachineKeysAndIsRemovedWhole) {
+    auto install = dll_.Entry<InstallFn>("DllInstall");
+    HKEY classes = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Classes", 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &classes, nullptr), ERROR_SUCCESS);
+    ASSERT_EQ(install(TRUE, L"user"), S_OK);
+    ExpectRegistration(classes, dll_.Path(), true);
+    ASSERT_EQ(install(FALSE, L"USER"), S_OK);
+    ExpectRegistration(classes, dll_.Path(), false);
+    RegCloseKey(classes);
+}
+
+TEST_F(BuiltDllTest, MachineRegistrationServesCreationByProgId) {
+    auto registerServer = dll_.Entry<PlainEntryFn>("DllRegisterServer");
+    auto unregisterServer = dll_.Entry<PlainEntryFn>("DllUnregisterServer");
+    HKEY classes = nullptr;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Classes", 0, KEY_READ, &classes), ERROR_SUCCESS);
+
+    ASSERT_EQ(unregisterServer(), S_OK);
+    ExpectRegistration(classes, dll_.Path(), false);
+    CLSID clsid{};
+    EXPECT_NE(CLSIDFromProgID(L"ZOLBEX11.clsZolbex11RunTimeA", &clsid), S_OK);
+
+    // Registered again, as the rest of the suite needs it.
+    ASSERT_EQ(registerServer(), S_OK);
+    ExpectRegistration(classes, dll_.Path(), true);
+    RegCloseKey(classes);
+
+    // The library itself asks for its runtime class in lower case.
+    ASSERT_EQ(CLSIDFromProgID(L"zolbex11.clsZolbex11RunTimeA", &clsid), S_OK);
+    EXPECT_TRUE(IsEqualCLSID(clsid, CLSID_clsZolbex11RunTimeA));
+    ComPtr<_clsZolbex11RunTimeA> runTime;
+    ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID__clsZolbex11RunTimeA,
+                               reinterpret_cast<void**>(runTime.Put())), S_OK);
+    ComPtr<IUnknown> alias;
+    ASSERT_EQ(runTime->QueryInterface(IID_clsZolbex11RunTimeA___v0, reinterpret_cast<void**>(alias.Put())), S_OK);
+    EXPECT_EQ(static_cast<void*>(alias.Get()), static_cast<void*>(runTime.Get()));
+}
+
+// ---- The frame's own classes, linked into the test -----------------------------------
+
+using FrameTest = ComTest;
+
+TEST_F(FrameTest, EmptyClassKnowsNoNames) {
+    ComPtr<IDispatch> empty = NewEmptyObject();
+    DISPID id = 0;
+    LPOLESTR names[] = {const_cast<LPOLESTR>(L"Anything")};
+    EXPECT_EQ(empty->GetIDsOfNames(IID_NULL, names, 1, 0, &id), DISP_E_UNKNOWNNAME);
+}
+
+TEST_F(FrameTest, RuntimeAnswersUnderBothInterfaceIdentifiers) {
+    ComPtr<IDispatch> runTime = NewRunTime();
+    ComPtr<IUnknown> first = runTime.As<IUnknown>(IID__clsZolbex11RunTimeA);
+    ComPtr<IUnknown> second = runTime.As<IUnknown>(IID_clsZolbex11RunTimeA___v0);
+    ASSERT_TRUE(first && second);
+    EXPECT_EQ(first.Get(), second.Get());
+}
+
+TEST_F(FrameTest, AutoCreatedFieldsKeepTheirObjectUntilSetAgain) {
+    struct Field {
+        ComPtr<IDispatch> owner;
+        const wchar_t* name;
+        bool freshObjectDiffers;  // Wine's file-system object is one shared instance
+    };
+    const Field fields[] = {
+        {NewRunTime(), L"goRegistry", true},
+        {NewRunTime(), L"goFSO", false},
+        {NewHolder(), L"m_clsZolbex11RunTimeA", true},
+        {NewHolder(), L"m_clsZolbexENVRegistryA", true},
+    };
+    for (const Field& field : fields) {
+        SCOPED_TRACE(std::string(field.name, field.name + wcslen(field.name)));
+        CallResult first = GetProperty(field.owner.Get(), field.name);
+        CallResult second = GetProperty(field.owner.Get(), field.name);
+        ASSERT_EQ(first.hr, S_OK);
+        ASSERT_EQ(first.value.Type(), VT_DISPATCH);
+        ASSERT_NE(V_DISPATCH(first.value.Get()), nullptr);
+        EXPECT_EQ(V_DISPATCH(first.value.Get()), V_DISPATCH(second.value.Get()));
+
+        Variant nothing;
+        V_VT(nothing.Get()) = VT_DISPATCH;
+        V_DISPATCH(nothing.Get()) = nullptr;
+        ASSERT_EQ(PutRefProperty(field.owner.Get(), field.name, std::move(nothing)).hr, S_OK);
+        CallResult fresh = GetProperty(field.owner.Get(), field.name);
+        ASSERT_EQ(fresh.hr, S_OK);
+        EXPECT_NE(V_DISPATCH(fresh.value.Get()), nullptr);
+        if (field.freshObjectDiffers) {
+            EXPECT_NE(V_DISPATCH(fresh.value.Get()), V_DISPATCH(first.value.Get()));
+        }
+    }
+}
+
+TEST_F(FrameTest, HolderCreatesNothingForFieldsNeverRead) {
+    const long before = module::LiveObjects();
+    {
+        ComPtr<IDispatch> holder = NewHolder();
+        EXPECT_EQ(module::LiveObjects(), before + 1);
+    }
+    EXPECT_EQ(module::LiveObjects(), before);
+}
+
+TEST_F(FrameTest, HolderReleasesItsFieldsWithItself) {
+    const long before = module::LiveObjects();
+    {
+        ComPtr<IDispatch> holder = NewHolder();
+        ASSERT_EQ(GetProperty(holder.Get(), L"m_clsZolbex11RunTimeA").hr, S_OK);
+        ASSERT_EQ(GetProperty(holder.Get(), L"m_clsZolbexENVRegistryA").hr, S_OK);
+        EXPECT_EQ(module::LiveObjects(), before + 3);
+    }
+    EXPECT_EQ(module::LiveObjects(), before);
+}
+
+VARIANT_BOOL ReadExpandSetting(IDispatch* runTime) {
+    CallResult r = GetProperty(runTime, L"ExpandEnvVar");
+    EXPECT_EQ(r.hr, S_OK);
+    return V_BOOL(r.value.Get());
+}
+
+TEST_F(FrameTest, ExpansionSettingIsSharedPerThread) {
+    ComPtr<IDispatch> one = NewRunTime();
+    ComPtr<IDispatch> other = NewRunTime();
+    EXPECT_EQ(ReadExpandSetting(one.Get()), VARIANT_FALSE);
+    std::vector<Variant> value;
+    value.push_back(Bool(true));
+    ASSERT_EQ(PutProperty(one.Get(), L"ExpandEnvVar", std::move(value)).hr, S_OK);
+    EXPECT_EQ(ReadExpandSetting(other.Get()), VARIANT_TRUE);
+
+    VARIANT_BOOL onNewThread = 7;
+    std::thread([&] {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        {
+            ComPtr<IDispatch> there = NewRunTime();
+            onNewThread = ReadExpandSetting(there.Get());
+        }
+        CoUninitialize();
+    }).join();
+    EXPECT_EQ(onNewThread, VARIANT_FALSE);
+
+    value.clear();
+    value.push_back(Bool(false));
+    PutProperty(one.Get(), L"ExpandEnvVar", std::move(value));
+}
+
+TEST_F(FrameTest, MembersOfLaterWorkRaiseAClearError) {
+    ComPtr<IDispatch> runTime = NewRunTime();
+    std::vector<Variant> args;
+    args.push_back(Long(0));
+    CallResult r = CallMethod(runTime.Get(), L"CreateVirtualDriveHV", std::move(args));
+    ASSERT_EQ(r.hr, DISP_E_EXCEPTION);
+    EXPECT_NE(ErrorOf(r).description.find(L"CreateVirtualDriveHV"), std::wstring::npos);
+}
+
+}  // namespace
+}  // namespace zolbex::testing
