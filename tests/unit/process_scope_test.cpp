@@ -143,6 +143,7 @@ TEST_F(ProcessScopeTest, ListShowsEveryVariableUnderItsName) {
     SetEnvironmentVariableW(wide.c_str(), L"\U0001F600");
 
     List list = ListOf(NewScope().Get());
+    ASSERT_TRUE(list);
     EXPECT_EQ(Lookup(list.Get(), equals).value, L"B=C");
     Found named = Lookup(list.Get(), L"zolbex11_test_name");
     EXPECT_EQ(named.error, 0);
@@ -172,16 +173,18 @@ TEST_F(ProcessScopeTest, ListShowsEveryVariableUnderItsName) {
 TEST_F(ProcessScopeTest, ListIsTakenOncePerObject) {
     Scope scope = NewScope();
     List before = ListOf(scope.Get());
+    ASSERT_TRUE(before);
     const LONG count = CountOf(before.Get());
 
     const std::wstring added = Name(L"ADDED_LATER");
     Write(scope.Get(), added, L"new");
     List again = ListOf(scope.Get());
-    EXPECT_EQ(again.Get(), before.Get()) << "the same collection";
+    ASSERT_EQ(again.Get(), before.Get()) << "the same collection";
     EXPECT_EQ(CountOf(again.Get()), count);
     EXPECT_EQ(Lookup(again.Get(), added).error, kInvalidProcedureCall);
 
     List fresh = ListOf(NewScope().Get());
+    ASSERT_TRUE(fresh);
     EXPECT_EQ(Lookup(fresh.Get(), added).value, L"new") << "a new object sees the new variable";
 
     // The collection outlives the object that built it.
@@ -205,6 +208,7 @@ TEST_F(ProcessScopeTest, DriveEntriesAndRepeatedNamesAreListedWithoutFailing) {
     platform::ScopedPlatform substitute(block);
 
     List list = ListOf(NewScope().Get());
+    ASSERT_TRUE(list);
     const std::pair<std::wstring, std::wstring> expected[] = {
         {L"=C:", L"C:\\work"}, {L"=D:", L"D:\\"},  {L"=ExitCode", L"00000000"}, {L"PATH", L"C:\\A;C:\\B"},
         {L"A", L"B=C"},        {L"NAME", L""},     {L"Path", L"second"},        {L"=c:", L"again"},
