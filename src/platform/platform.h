@@ -46,6 +46,29 @@ public:
     virtual void BroadcastSettingChange(const std::wstring& area) = 0;
     // MessageBoxW with no owner; returns its result.
     virtual int ShowMessageBox(const std::wstring& text, const std::wstring& title, UINT flags) = 0;
+
+    // The per-user application settings store, kept where the automation runtime's
+    // GetSetting/SaveSetting keep theirs: HKEY_CURRENT_USER\Software\VB and VBA Program
+    // Settings\<application>\<section>, one REG_SZ value per key.
+    // The stored text, or nullopt when the entry is missing.
+    virtual std::optional<std::wstring> ReadSetting(const std::wstring& application,
+                                                    const std::wstring& section,
+                                                    const std::wstring& key) = 0;
+    // Win32 error code (0 = success).
+    virtual LONG SaveSetting(const std::wstring& application, const std::wstring& section,
+                             const std::wstring& key, const std::wstring& value) = 0;
+
+    // ShellExecuteExW with the verb "open" and SEE_MASK_NOCLOSEPROCESS: the started process's
+    // handle (the caller closes it with CloseProcess), or null when nothing was started.
+    virtual HANDLE StartProgram(HWND owner, const std::wstring& file, const std::wstring& parameters,
+                                const std::wstring& directory, int show) = 0;
+    // Waits for a started process at most `milliseconds`; true when it ended in time.
+    virtual bool WaitForProgram(HANDLE process, DWORD milliseconds) = 0;
+    virtual void CloseProcess(HANDLE process) = 0;
+    // QueryDosDeviceW of a drive such as "Z:": its first target, or nullopt when not defined.
+    virtual std::optional<std::wstring> DriveTarget(const std::wstring& drive) = 0;
+    // SHChangeNotify(SHCNE_ASSOCCHANGED): lets the shell pick up new associations.
+    virtual void NotifyAssociationsChanged() = 0;
 };
 
 // The platform in use; the real Win32 one unless a test installed another.

@@ -1,5 +1,8 @@
 #include "platform/platform.h"
 
+#include <shellapi.h>
+#include <shlobj.h>
+
 namespace zolbex::platform {
 namespace {
 
@@ -110,6 +113,87 @@ public:
 
     int ShowMessageBox(const std::wstring& text, const std::wstring& title, UINT flags) override {
         return MessageBoxW(nullptr, text.c_str(), title.c_str(), flags);
+    }
+
+    std::optional<std::wstring> ReadSetting(const std::wstring& application,
+                                            const std::wstring& section,
+                                            const std::wstring& key) override {
+        const std::wstring path = SettingsPath(application, section);
+        DWORD size = 0;
+        if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), key.c_str(), RRF_RT_REG_SZ, nullptr,
+                         nullptr, &size) != ERROR_SUCCESS)
+            return std::nullopt;
+        for (;;) {
+            std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+            DWORD bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+            LONG status = RegGetValueW(HKEY_CURRENT_USER, path.c_str(), key.c_str(), RRF_RT_REG_SZ,
+                                       nullptr, text.data(), &bytes);
+            if (status == ERROR_MORE_DATA) {
+                size = bytes;
+                continue;
+            }
+            if (status != ERROR_SUCCESS) return std::nullopt;
+            text.resize(wcsnlen(text.c_str(), text.size()));
+            return text;
+        }
+    }
+
+    LONG SaveSetting(const std::wstring& application, const std::wstring& section,
+                     const std::wstring& key, const std::wstring& value) override {
+        HKEY handle = nullptr;
+        LONG status = RegCreateKeyExW(HKEY_CURRENT_USER, SettingsPath(application, section).c_str(),
+                                      0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr);
+        if (status != ERROR_SUCCESS) return status;
+        status = RegSetValueExW(handle, key.c_str(), 0, REG_SZ,
+                                reinterpret_cast<const BYTE*>(value.c_str()),
+                                static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+        RegCloseKey(handle);
+        return status;
+    }
+
+    HANDLE StartProgram(HWND owner, const std::wstring& file, const std::wstring& parameters,
+                        const std::wstring& directory, int show) override {
+        SHELLEXECUTEINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = SEE_MASK_NOCLOSEPROCESS;
+        info.hwnd = owner;
+        info.lpVerb = L"open";
+        info.lpFile = file.c_str();
+        info.lpParameters = parameters.c_str();
+        info.lpDirectory = directory.c_str();
+        info.nShow = show;
+        if (!ShellExecuteExW(&info)) return nullptr;
+        return info.hProcess;
+    }
+
+    bool WaitForProgram(HANDLE process, DWORD milliseconds) override {
+        return WaitForSingleObject(process, milliseconds) == WAIT_OBJECT_0;
+    }
+
+    void CloseProcess(HANDLE process) override {
+        if (process) CloseHandle(process);
+    }
+
+    std::optional<std::wstring> DriveTarget(const std::wstring& drive) override {
+        std::wstring target(MAX_PATH, L'\0');
+        for (;;) {
+            DWORD n = QueryDosDeviceW(drive.c_str(), target.data(), static_cast<DWORD>(target.size()));
+            if (n != 0) {
+                target.resize(wcsnlen(target.c_str(), target.size()));
+                return target;
+            }
+            if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) return std::nullopt;
+            target.assign(target.size() * 2, L'\0');
+        }
+    }
+
+    void NotifyAssociationsChanged() override {
+        SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+    }
+
+private:
+    static std::wstring SettingsPath(const std::wstring& application, const std::wstring& section) {
+        return L"Software\\VB and VBA Program Settings\\" + application + L"\\" + section;
     }
 };
 

@@ -57,40 +57,6 @@ HRESULT RunTimeObject::put_ExpandEnvVar(VARIANT_BOOL bNewValue) {
     return S_OK;
 }
 
-HRESULT RunTimeObject::EnvironGet(zolbexEnvironmentStyleConstants*, BSTR*, VARIANT_BOOL*, BSTR* pRetVal) {
-    if (!pRetVal) return E_POINTER;
-    *pRetVal = nullptr;
-    return Guarded([] { RaiseNotAvailable(L"EnvironGet"); });
-}
-
-HRESULT RunTimeObject::EnvironSet(zolbexEnvironmentStyleConstants*, BSTR*, BSTR*, BSTR* pRetVal) {
-    if (!pRetVal) return E_POINTER;
-    *pRetVal = nullptr;
-    return Guarded([] { RaiseNotAvailable(L"EnvironSet"); });
-}
-
-HRESULT RunTimeObject::EnvironList(zolbexEnvironmentStyleConstants*, _clsZolbexENVValuePairsA** pRetVal) {
-    if (!pRetVal) return E_POINTER;
-    *pRetVal = nullptr;
-    return Guarded([] { RaiseNotAvailable(L"EnvironList"); });
-}
-
-HRESULT RunTimeObject::CreateVirtualDrive(LONG*, BSTR*, BSTR*, BSTR*, VARIANT_BOOL*) {
-    return Guarded([] { RaiseNotAvailable(L"CreateVirtualDrive"); });
-}
-
-HRESULT RunTimeObject::CreateVirtualDriveHV(LONG*, BSTR*, VARIANT_BOOL*) {
-    return Guarded([] { RaiseNotAvailable(L"CreateVirtualDriveHV"); });
-}
-
-HRESULT RunTimeObject::CreateVirtualDriveHVWin(LONG*, BSTR*, VARIANT_BOOL*) {
-    return Guarded([] { RaiseNotAvailable(L"CreateVirtualDriveHVWin"); });
-}
-
-HRESULT RunTimeObject::CreateVirtualDriveHVPro(LONG*, BSTR*, VARIANT_BOOL*) {
-    return Guarded([] { RaiseNotAvailable(L"CreateVirtualDriveHVPro"); });
-}
-
 ComPtr<IDispatch> NewRunTime() { return ComPtr<IDispatch>(MakeObject<RunTimeObject>().Get()); }
 
 }  // namespace zolbex

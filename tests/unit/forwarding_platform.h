@@ -46,6 +46,26 @@ public:
     int ShowMessageBox(const std::wstring& text, const std::wstring& title, UINT flags) override {
         return real().ShowMessageBox(text, title, flags);
     }
+    std::optional<std::wstring> ReadSetting(const std::wstring& application, const std::wstring& section,
+                                            const std::wstring& key) override {
+        return real().ReadSetting(application, section, key);
+    }
+    LONG SaveSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
+                     const std::wstring& value) override {
+        return real().SaveSetting(application, section, key, value);
+    }
+    HANDLE StartProgram(HWND owner, const std::wstring& file, const std::wstring& parameters,
+                        const std::wstring& directory, int show) override {
+        return real().StartProgram(owner, file, parameters, directory, show);
+    }
+    bool WaitForProgram(HANDLE process, DWORD milliseconds) override {
+        return real().WaitForProgram(process, milliseconds);
+    }
+    void CloseProcess(HANDLE process) override { real().CloseProcess(process); }
+    std::optional<std::wstring> DriveTarget(const std::wstring& drive) override {
+        return real().DriveTarget(drive);
+    }
+    void NotifyAssociationsChanged() override { real().NotifyAssociationsChanged(); }
 
 protected:
     static platform::Platform& real() { return platform::Win32(); }
