@@ -355,12 +355,37 @@ const MemberInfo* DispatchTable::Select(DISPID id, WORD flags, const DISPPARAMS*
     return member;
 }
 
+// `list.Item(1)` written as `owner.List(1)`: a member without parameters that returns an object,
+// called with arguments, hands them to the default member of its result.
+bool DispatchTable::TakesArgumentsOfItsResult(const MemberInfo& member, WORD flags,
+                                              const DISPPARAMS& params) {
+    return params.cArgs > 0 && params.cNamedArgs == 0 && member.params.empty() &&
+           member.hasResult && member.result.type == VT_DISPATCH &&
+           (flags & (DISPATCH_METHOD | DISPATCH_PROPERTYGET));
+}
+
+HRESULT DispatchTable::InvokeOnResult(IDispatch* object, const MemberInfo& member, WORD flags,
+                                      DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                                      UINT* argError) const {
+    DISPPARAMS none{};
+    Variant owner;
+    HRESULT hr = Invoke(object, member.id, flags, &none, owner.Put(), exception, argError);
+    if (FAILED(hr)) return hr;
+    if (owner.Type() != VT_DISPATCH || !V_DISPATCH(owner.Get())) return DISP_E_BADPARAMCOUNT;
+    // The default member may be a method (a collection's Item) or a property.
+    return V_DISPATCH(owner.Get())->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT,
+                                           DISPATCH_METHOD | DISPATCH_PROPERTYGET, params, result,
+                                           exception, argError);
+}
+
 HRESULT DispatchTable::Invoke(IDispatch* object, DISPID id, WORD flags, DISPPARAMS* params,
                               VARIANT* result, EXCEPINFO* exception, UINT* argError) const {
     static DISPPARAMS noParams{};
     if (!params) params = &noParams;
     const MemberInfo* member = Select(id, flags, params);
     if (!member) return DISP_E_MEMBERNOTFOUND;
+    if (TakesArgumentsOfItsResult(*member, flags, *params))
+        return InvokeOnResult(object, *member, flags, params, result, exception, argError);
     const bool isPut = member->kind == INVOKE_PROPERTYPUT || member->kind == INVOKE_PROPERTYPUTREF;
     auto failArg = [&](HRESULT hr, UINT index) {
         if (argError) *argError = index;

@@ -60,6 +60,11 @@ public:
 
 private:
     const MemberInfo* Select(DISPID id, WORD flags, const DISPPARAMS* params) const;
+    static bool TakesArgumentsOfItsResult(const MemberInfo& member, WORD flags,
+                                          const DISPPARAMS& params);
+    HRESULT InvokeOnResult(IDispatch* object, const MemberInfo& member, WORD flags,
+                           DISPPARAMS* params, VARIANT* result, EXCEPINFO* exception,
+                           UINT* argError) const;
 
     ComPtr<ITypeInfo> dispatchInfo_;
     ComPtr<ITypeInfo> vtableInfo_;

@@ -101,9 +101,9 @@ CallResult Call(IDispatch* object, const wchar_t* name, WORD flags, std::vector<
     for (size_t i = positional; i-- > 0;) raw.push_back(*args[i].Get());
     std::vector<DISPID> namedIds(ids.begin() + 1, ids.end());
     if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
-        // The new value is the last argument, passed under DISPID_PROPERTYPUT.
-        VARIANTARG value = raw.back();
-        raw.pop_back();
+        // The new value is the last positional argument, passed first under DISPID_PROPERTYPUT.
+        VARIANTARG value = raw[named.size()];
+        raw.erase(raw.begin() + named.size());
         raw.insert(raw.begin(), value);
         namedIds.insert(namedIds.begin(), DISPID_PROPERTYPUT);
     }

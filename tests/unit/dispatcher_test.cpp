@@ -6,6 +6,7 @@
 #include <string>
 
 #include "com_test_support.h"
+#include "library/class_table.h"
 #include "library/dispatch_object.h"
 #include "zolbex11_interfaces.h"
 
@@ -250,6 +251,31 @@ TEST_F(DispatcherTest, UnknownMembersAreNotFound) {
     EXPECT_EQ(Object()->Invoke(0x12345, IID_NULL, 0, DISPATCH_METHOD, &none, result.Put(), nullptr,
                                nullptr),
               DISP_E_MEMBERNOTFOUND);
+}
+
+}  // namespace
+}  // namespace zolbex::testing
+
+namespace zolbex::testing {
+namespace {
+
+using DispatcherChainTest = ComTest;
+
+TEST_F(DispatcherChainTest, ArgumentsOfAParameterlessObjectPropertyGoToItsDefaultMember) {
+    ComPtr<IDispatch> process = NewProcessScope();
+    std::vector<Variant> args;
+    args.push_back(Text(L"path"));
+    CallResult pair = GetProperty(process.Get(), L"List", std::move(args));
+    ASSERT_EQ(pair.hr, S_OK);
+    ASSERT_EQ(pair.value.Type(), VT_DISPATCH);
+    CallResult name = GetProperty(V_DISPATCH(pair.value.Get()), L"Variable");
+    EXPECT_EQ(Str(name.value), L"PATH");
+
+    args.clear();
+    args.push_back(Long(0));
+    CallResult outside = GetProperty(process.Get(), L"List", std::move(args));
+    ASSERT_EQ(outside.hr, DISP_E_EXCEPTION);
+    EXPECT_EQ(ErrorOf(outside).number, 9);
 }
 
 }  // namespace
