@@ -261,6 +261,45 @@ TEST_F(FrameTest, HolderReleasesItsFieldsWithItself) {
     EXPECT_EQ(module::LiveObjects(), before);
 }
 
+// Logs its own release; stands in for the objects a holder keeps (the holder only releases them).
+class ReleaseRecorder final : public IUnknown {
+public:
+    ReleaseRecorder(std::vector<std::string>& log, const char* name) : log_(log), name_(name) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
+    ULONG STDMETHODCALLTYPE Release() override {
+        if (--references_ == 0) {
+            log_.push_back(name_);
+            delete this;
+            return 0;
+        }
+        return references_;
+    }
+
+private:
+    std::vector<std::string>& log_;
+    const char* name_;
+    ULONG references_ = 1;
+};
+
+TEST_F(FrameTest, HolderReleasesItsRuntimeObjectBeforeItsRegistryObject) {
+    std::vector<std::string> log;
+    ComPtr<_HV_ZOLBEX11> holder = Create<_HV_ZOLBEX11>(NewHolder);
+    // Set the registry field first, so that creation order cannot explain the release order.
+    auto* registry = new ReleaseRecorder(log, "registry");
+    auto* runTime = new ReleaseRecorder(log, "runtime");
+    holder->putref_m_clsZolbexENVRegistryA(reinterpret_cast<_clsZolbexENVRegistryA*>(registry));
+    holder->putref_m_clsZolbex11RunTimeA(reinterpret_cast<_clsZolbex11RunTimeA*>(runTime));
+    registry->Release();
+    runTime->Release();
+    EXPECT_TRUE(log.empty());
+    holder.Reset();
+    EXPECT_EQ(log, (std::vector<std::string>{"runtime", "registry"}));
+}
+
 VARIANT_BOOL ReadExpandSetting(IDispatch* runTime) {
     CallResult r = GetProperty(runTime, L"ExpandEnvVar");
     EXPECT_EQ(r.hr, S_OK);
