@@ -8,8 +8,8 @@ export ZOLBEX11_BUILD_DIR="${ZOLBEX11_BUILD_DIR:-$repo/build}"
 bash "$repo/scripts/build.sh"
 
 export ZOLBEX11_WINEPREFIX="$ZOLBEX11_BUILD_DIR/wineprefix-bench"
-rm -rf "$ZOLBEX11_WINEPREFIX"
 . "$repo/scripts/wine-env.sh"
+zolbex11_wine_prefix_fresh
 zolbex11_wine_prefix_ready
 wine regsvr32 /s "$(zolbex11_winpath "$ZOLBEX11_BUILD_DIR/x86_64/zolbex11.dll")"
 
