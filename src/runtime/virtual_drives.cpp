@@ -1,22 +1,88 @@
-// The virtual-drive members of the global application object.
+// The virtual-drive members of the global application object: each works out a folder and a
+// label and hands them to the drive tools. The presets find the suite's folders through the
+// object's own EnvironGet, machine scope, with no resolution of a leading reference.
+#include <string>
+
+#include "library/bstr.h"
+#include "library/late_bound.h"
+#include "registry/variant_values.h"
+#include "runtime/drive_tools.h"
 #include "runtime/runtime_object.h"
 
 namespace zolbex {
+namespace {
 
-HRESULT RunTimeObject::CreateVirtualDrive(LONG*, BSTR*, BSTR*, BSTR*, VARIANT_BOOL*) {
-    return Guarded([] { RaiseNotAvailable(L"CreateVirtualDrive"); });
+// Arguments a vtable caller leaves out (null pointers) read as a late-bound caller's defaults.
+HWND OwnerOf(const LONG* lhWnd) {
+    return lhWnd ? reinterpret_cast<HWND>(static_cast<LONG_PTR>(*lhWnd)) : nullptr;
+}
+std::wstring TextOf(const BSTR* text, const wchar_t* fallback = L"") {
+    return text ? std::wstring(Bstr::ViewOf(*text)) : std::wstring(fallback);
+}
+// Only exactly True asks for the label step.
+bool IsTrue(const VARIANT_BOOL* flag) { return flag && *flag == VARIANT_TRUE; }
+
+std::wstring MachineVariable(_clsZolbex11RunTimeA& runtime, const wchar_t* name) {
+    LONG style = zolbexEnvironmentSystem;
+    Bstr variable(name);
+    BSTR variableArgument = variable.Get();
+    VARIANT_BOOL fullValue = VARIANT_FALSE;
+    Bstr value;
+    ThrowIfFailed(runtime.EnvironGet(&style, &variableArgument, &fullValue, value.Put()));
+    return value.Str();
 }
 
-HRESULT RunTimeObject::CreateVirtualDriveHV(LONG*, BSTR*, VARIANT_BOOL*) {
-    return Guarded([] { RaiseNotAvailable(L"CreateVirtualDriveHV"); });
+// The short (8.3) form of an existing folder, from the file-system object held in goFSO.
+// The runtime's own errors (a missing folder above all) reach the caller unchanged.
+std::wstring ShortFolderPath(_clsZolbex11RunTimeA& runtime, const std::wstring& path) {
+    ComPtr<IDispatch> fileSystem;
+    ThrowIfFailed(runtime.get_goFSO(fileSystem.Put()));
+    Variant pathArgument;
+    V_VT(pathArgument.Get()) = VT_BSTR;
+    V_BSTR(pathArgument.Get()) = NewBstr(path);
+    const WORD call = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
+    Variant folder = CallByName(fileSystem.Get(), L"GetFolder", call, pathArgument.Get());
+    if (folder.Type() != VT_DISPATCH) Raise(424, kLibrarySource, L"Object required");
+    Variant shortPath = CallByName(V_DISPATCH(folder.Get()), L"ShortPath", call);
+    return ValueAsText(*shortPath.Get());
 }
 
-HRESULT RunTimeObject::CreateVirtualDriveHVWin(LONG*, BSTR*, VARIANT_BOOL*) {
-    return Guarded([] { RaiseNotAvailable(L"CreateVirtualDriveHVWin"); });
+// A preset: the folder of a machine variable, the preset's label and default drive.
+void MakePresetDrive(const LONG* lhWnd, const BSTR* sDriveLetter, const VARIANT_BOOL* bChangeVolLable,
+                     const wchar_t* defaultDrive, std::wstring folder, const wchar_t* label) {
+    MakeVirtualDrive({OwnerOf(lhWnd), TextOf(sDriveLetter, defaultDrive), std::move(folder), label,
+                      IsTrue(bChangeVolLable)});
 }
 
-HRESULT RunTimeObject::CreateVirtualDriveHVPro(LONG*, BSTR*, VARIANT_BOOL*) {
-    return Guarded([] { RaiseNotAvailable(L"CreateVirtualDriveHVPro"); });
+}  // namespace
+
+HRESULT RunTimeObject::CreateVirtualDrive(LONG* lhWnd, BSTR* sDriveLetter, BSTR* sPathToMake, BSTR* sNewLabel,
+                                          VARIANT_BOOL* bChangeVolLable) {
+    return Guarded([&] {
+        MakeVirtualDrive({OwnerOf(lhWnd), TextOf(sDriveLetter), TextOf(sPathToMake), TextOf(sNewLabel),
+                          IsTrue(bChangeVolLable)});
+    });
+}
+
+HRESULT RunTimeObject::CreateVirtualDriveHV(LONG* lhWnd, BSTR* sDriveLetter, VARIANT_BOOL* bChangeVolLable) {
+    return Guarded([&] {
+        MakePresetDrive(lhWnd, sDriveLetter, bChangeVolLable, L"Z:", MachineVariable(*this, L"HVENVSROOT"), L"Vesk");
+    });
+}
+
+HRESULT RunTimeObject::CreateVirtualDriveHVWin(LONG* lhWnd, BSTR* sDriveLetter, VARIANT_BOOL* bChangeVolLable) {
+    return Guarded([&] {
+        MakePresetDrive(lhWnd, sDriveLetter, bChangeVolLable, L"Y:", MachineVariable(*this, L"HVENVSWIN"),
+                        L"Windows");
+    });
+}
+
+HRESULT RunTimeObject::CreateVirtualDriveHVPro(LONG* lhWnd, BSTR* sDriveLetter, VARIANT_BOOL* bChangeVolLable) {
+    return Guarded([&] {
+        const std::wstring programs = MachineVariable(*this, L"WINDRV") + L"\\Program Files\\Halvern";
+        MakePresetDrive(lhWnd, sDriveLetter, bChangeVolLable, L"W:", ShortFolderPath(*this, programs),
+                        L"Programs");
+    });
 }
 
 }  // namespace zolbex
