@@ -3,22 +3,11 @@
 #include "environment/pair_enumerator.h"
 #include "library/bstr.h"
 #include "library/errors.h"
+#include "library/fold_case.h"
 #include "library/variant.h"
 
 namespace zolbex {
 namespace {
-
-// Keys compare without regard to case, the same way in every locale.
-std::wstring FoldKey(std::wstring_view key) {
-    if (key.empty()) return std::wstring();
-    const int length = static_cast<int>(key.size());
-    std::wstring folded(key.size(), L'\0');
-    int written = LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, key.data(), length,
-                                folded.data(), length, nullptr, nullptr, 0);
-    if (written <= 0) return std::wstring(key);  // cannot happen for valid arguments
-    folded.resize(written);
-    return folded;
-}
 
 bool IsNumeric(VARTYPE type) {
     switch (type) {
@@ -67,7 +56,7 @@ bool ValuePairs::AddOrAppend(_clsZolbexENVValuePairA* pair, std::wstring_view ke
 
 bool ValuePairs::AddOrAppendKeyed(_clsZolbexENVValuePairA* pair, std::wstring_view key,
                                   bool appendWhenTaken) {
-    auto [slot, inserted] = offsetByKey_.try_emplace(FoldKey(key), pairs_.size());
+    auto [slot, inserted] = offsetByKey_.try_emplace(FoldCase(key), pairs_.size());
     if (!inserted) {
         if (appendWhenTaken) Append(pair);
         return false;
@@ -81,7 +70,7 @@ bool ValuePairs::AddOrAppendKeyed(_clsZolbexENVValuePairA* pair, std::wstring_vi
     return true;
 }
 
-bool ValuePairs::HasKey(std::wstring_view key) const { return offsetByKey_.count(FoldKey(key)) != 0; }
+bool ValuePairs::HasKey(std::wstring_view key) const { return offsetByKey_.count(FoldCase(key)) != 0; }
 
 _clsZolbexENVValuePairA* ValuePairs::Find(const VARIANT& index) const {
     // A script variable arrives as a reference to a variant, possibly to another reference.
@@ -106,7 +95,7 @@ _clsZolbexENVValuePairA* ValuePairs::AtPosition(const VARIANT& number) const {
 }
 
 _clsZolbexENVValuePairA* ValuePairs::WithKey(std::wstring_view key) const {
-    auto found = offsetByKey_.find(FoldKey(key));
+    auto found = offsetByKey_.find(FoldCase(key));
     if (found == offsetByKey_.end()) RaiseRuntime(kInvalidProcedureCall);
     return pairs_[found->second].Get();
 }

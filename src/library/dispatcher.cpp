@@ -6,6 +6,7 @@
 
 #include "library/bstr.h"
 #include "library/errors.h"
+#include "library/fold_case.h"
 #include "library/typelib.h"
 #include "library/variant.h"
 
@@ -309,6 +310,9 @@ DispatchTable::DispatchTable(REFIID iid) {
             }
         }
         vtableInfo_->ReleaseFuncDesc(func);
+        Bstr name;
+        if (SUCCEEDED(vtableInfo_->GetDocumentation(member->id, name.Put(), nullptr, nullptr, nullptr)))
+            idByFoldedName_.emplace(FoldCase(name.View()), member->id);
         byId_[member->id].push_back(member.get());
         members_.push_back(std::move(member));
     }
@@ -331,6 +335,15 @@ const DispatchTable& DispatchTable::For(REFIID iid) {
 }
 
 HRESULT DispatchTable::GetIDsOfNames(LPOLESTR* names, UINT count, DISPID* ids) const {
+    // A member name alone is answered from our own table; names of parameters need the
+    // type information.
+    if (count == 1 && names && names[0] && ids) {
+        auto found = idByFoldedName_.find(FoldCase(names[0]));
+        if (found != idByFoldedName_.end()) {
+            ids[0] = found->second;
+            return S_OK;
+        }
+    }
     return dispatchInfo_->GetIDsOfNames(names, count, ids);
 }
 

@@ -13,6 +13,7 @@
 #include <oaidl.h>
 
 #include <memory>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -70,6 +71,7 @@ private:
     ComPtr<ITypeInfo> vtableInfo_;
     std::vector<std::unique_ptr<MemberInfo>> members_;
     std::unordered_map<DISPID, std::vector<const MemberInfo*>> byId_;
+    std::unordered_map<std::wstring, DISPID> idByFoldedName_;
 };
 
 }  // namespace zolbex
