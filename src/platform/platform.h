@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <oaidl.h>
 
 #include <optional>
 #include <string>
@@ -46,6 +47,10 @@ public:
     virtual void BroadcastSettingChange(const std::wstring& area) = 0;
     // MessageBoxW with no owner; returns its result.
     virtual int ShowMessageBox(const std::wstring& text, const std::wstring& title, UINT flags) = 0;
+
+    // A new object of the class a ProgID names (CLSIDFromProgID, then CoCreateInstance of an
+    // in-process or local server), asked for IDispatch. Its HRESULT; *object is null on failure.
+    virtual HRESULT CreateObject(const std::wstring& progId, IDispatch** object) = 0;
 
     // The per-user application settings store, kept where the automation runtime's
     // GetSetting/SaveSetting keep theirs: HKEY_CURRENT_USER\Software\VB and VBA Program

@@ -115,6 +115,15 @@ public:
         return MessageBoxW(nullptr, text.c_str(), title.c_str(), flags);
     }
 
+    HRESULT CreateObject(const std::wstring& progId, IDispatch** object) override {
+        *object = nullptr;
+        CLSID clsid;
+        HRESULT hr = CLSIDFromProgID(progId.c_str(), &clsid);
+        if (FAILED(hr)) return hr;
+        return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_LOCAL_SERVER, IID_IDispatch,
+                                reinterpret_cast<void**>(object));
+    }
+
     std::optional<std::wstring> ReadSetting(const std::wstring& application,
                                             const std::wstring& section,
                                             const std::wstring& key) override {

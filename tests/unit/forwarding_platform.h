@@ -46,6 +46,9 @@ public:
     int ShowMessageBox(const std::wstring& text, const std::wstring& title, UINT flags) override {
         return real().ShowMessageBox(text, title, flags);
     }
+    HRESULT CreateObject(const std::wstring& progId, IDispatch** object) override {
+        return real().CreateObject(progId, object);
+    }
     std::optional<std::wstring> ReadSetting(const std::wstring& application, const std::wstring& section,
                                             const std::wstring& key) override {
         return real().ReadSetting(application, section, key);
