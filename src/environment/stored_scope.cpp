@@ -1,0 +1,95 @@
+// clsZolbexENVUserA and clsZolbexENVSystemA: the environment variables Windows keeps in the
+// registry for the current user and for the machine. One implementation serves both; the twins
+// differ only in their key and in the slot order of their interfaces.
+//
+// Each object owns one registry object aimed at its key and does all its registry work through
+// it, so reading, writing, expansion and listing follow the registry object's rules exactly.
+#include "environment/value_pair.h"
+#include "environment/value_pairs.h"
+#include "environment/variable_text.h"
+#include "library/bstr.h"
+#include "library/class_table.h"
+#include "library/dispatch_object.h"
+#include "platform/platform.h"
+#include "registry/registry_object.h"
+#include "runtime/expansion_setting.h"
+#include "zolbex11_interfaces.h"
+
+namespace zolbex {
+namespace {
+
+constexpr LONG kCurrentUserRoot = static_cast<LONG>(0x80000001);
+constexpr LONG kLocalMachineRoot = static_cast<LONG>(0x80000002);
+constexpr wchar_t kUserKey[] = L"Environment";
+constexpr wchar_t kMachineKey[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
+
+template <class Interface>
+class StoredScope final : public DispatchObject<Interface> {
+public:
+    StoredScope(LONG root, const wchar_t* keyPath) : registry_(MakeObject<RegistryObject>()) {
+        // The thread's expansion setting as it is now; a later change reaches new objects only.
+        registry_->SetExpandEnv(ThreadExpansionSetting());
+        registry_->SetClassKey(root);
+        registry_->SetSectionKey(keyPath);
+    }
+
+    // Built on the first call and kept: the object shows one steady picture of its key.
+    HRESULT STDMETHODCALLTYPE get_List(_clsZolbexENVValuePairsA** pRetVal) override {
+        if (!pRetVal) return E_POINTER;
+        *pRetVal = nullptr;
+        return Guarded([&] {
+            if (!list_) BuildList();
+            *pRetVal = list_.AddRefAndGet();
+        });
+    }
+
+    HRESULT STDMETHODCALLTYPE get_Environment(BSTR strName, BSTR* pRetVal) override {
+        if (!pRetVal) return E_POINTER;
+        *pRetVal = nullptr;
+        return Guarded([&] {
+            registry_->SetValueKey(Bstr::Copy(strName).Str());
+            *pRetVal = NewBstr(VariableText(*registry_->Read().Get()));  // missing: Default, Empty
+        });
+    }
+
+    // Stored as REG_SZ, or REG_EXPAND_SZ when the text holds a reference (the registry object's
+    // rule); every successful write is announced to all top-level windows, a failed one is not.
+    HRESULT STDMETHODCALLTYPE put_Environment(BSTR strName, BSTR sNewValue) override {
+        return Guarded([&] {
+            registry_->SetValueKey(Bstr::Copy(strName).Str());
+            registry_->SetValueType(REG_SZ);
+            Variant text;
+            V_BSTR(text.Get()) = NewBstr(Bstr::ViewOf(sNewValue));
+            V_VT(text.Get()) = VT_BSTR;
+            registry_->Write(*text.Get());
+            platform::Current().BroadcastSettingChange(L"Environment");
+        });
+    }
+
+private:
+    void BuildList() {
+        list_ = NewValuePairs();  // cached before filling: a failure keeps what was added
+        for (const std::wstring& name : registry_->ListValueNames()) {
+            registry_->SetValueKey(name);
+            const std::wstring value = VariableText(*registry_->Read().Get());
+            // A name that repeats (ignoring case) is listed by position only.
+            list_->AddOrAppend(NewValuePair(name, value).Get(), name);
+        }
+    }
+
+    // Declared first so that it is released last: the registry object goes before the listing.
+    ComPtr<ValuePairs> list_;
+    ComPtr<RegistryObject> registry_;
+};
+
+}  // namespace
+
+ComPtr<IDispatch> NewUserScope() {
+    return ComPtr<IDispatch>(MakeObject<StoredScope<_clsZolbexENVUserA>>(kCurrentUserRoot, kUserKey).Get());
+}
+
+ComPtr<IDispatch> NewSystemScope() {
+    return ComPtr<IDispatch>(MakeObject<StoredScope<_clsZolbexENVSystemA>>(kLocalMachineRoot, kMachineKey).Get());
+}
+
+}  // namespace zolbex
