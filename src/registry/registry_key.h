@@ -33,20 +33,12 @@ public:
 
     // Opens an existing key; returns the Win32 result (0 on success).
     LONG Open(LONG classKey, const std::wstring& path, REGSAM access) {
-        Close();
-        HKEY key = nullptr;
-        LONG result = platform::Current().OpenKey(RootHandle(classKey), path, access, &key);
-        if (result == ERROR_SUCCESS) handle_ = key;
-        return result;
+        return Acquire(&platform::Platform::OpenKey, classKey, path, access);
     }
 
     // Opens a key, creating it and every missing key above it; returns the Win32 result.
     LONG Create(LONG classKey, const std::wstring& path, REGSAM access) {
-        Close();
-        HKEY key = nullptr;
-        LONG result = platform::Current().CreateKey(RootHandle(classKey), path, access, &key);
-        if (result == ERROR_SUCCESS) handle_ = key;
-        return result;
+        return Acquire(&platform::Platform::CreateKey, classKey, path, access);
     }
 
     void Close() {
@@ -56,6 +48,16 @@ public:
     HKEY Get() const { return handle_; }
 
 private:
+    using Opener = LONG (platform::Platform::*)(HKEY, const std::wstring&, REGSAM, HKEY*);
+
+    LONG Acquire(Opener open, LONG classKey, const std::wstring& path, REGSAM access) {
+        Close();
+        HKEY key = nullptr;
+        LONG result = (platform::Current().*open)(RootHandle(classKey), path, access, &key);
+        if (result == ERROR_SUCCESS) handle_ = key;
+        return result;
+    }
+
     HKEY handle_ = nullptr;
 };
 

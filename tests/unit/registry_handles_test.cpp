@@ -43,23 +43,20 @@ HRESULT PutValue(RegistryObject& r, LONG valueType, Variant value) {
     return r.put_Value(*value.Get());
 }
 
-HRESULT ListValues(RegistryObject& r) {
+using ListingMember = HRESULT (RegistryObject::*)(SAFEARRAY**, LONG*, VARIANT_BOOL*);
+
+template <ListingMember member>
+HRESULT List(RegistryObject& r) {
     SAFEARRAY* names = nullptr;
     LONG count = 0;
     VARIANT_BOOL result = VARIANT_FALSE;
-    HRESULT hr = r.EnumerateValues(&names, &count, &result);
+    HRESULT hr = (r.*member)(&names, &count, &result);
     SafeArrayDestroy(names);
     return hr;
 }
 
-HRESULT ListSections(RegistryObject& r) {
-    SAFEARRAY* names = nullptr;
-    LONG count = 0;
-    VARIANT_BOOL result = VARIANT_FALSE;
-    HRESULT hr = r.EnumerateSections(&names, &count, &result);
-    SafeArrayDestroy(names);
-    return hr;
-}
+const auto ListValues = List<&RegistryObject::EnumerateValues>;
+const auto ListSections = List<&RegistryObject::EnumerateSections>;
 
 class RegistryHandlesTest : public RegistryTest {};
 

@@ -37,9 +37,7 @@ TEST_F(RegistryKeyOperationsTest, KeyExistsTellsWhetherTheKeyOpens) {
         {"no root, no path", 0, L"", false},
     };
     for (const Case& c : cases) {
-        Registry registry = At();
-        registry->SetClassKey(c.classKey);
-        registry->SetSectionKey(c.section);
+        Registry registry = Pointed(c.classKey, c.section);
         EXPECT_EQ(Exists(registry.Get()), c.expected) << c.what;
     }
 }
@@ -117,10 +115,7 @@ TEST_F(RegistryKeyOperationsTest, FailuresRaise26001WithTheirExactDescriptions) 
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Registry registry = At();
-        registry->SetClassKey(c.classKey);
-        registry->SetSectionKey(c.section);
-        registry->SetValueKey(c.valueKey);
+        Registry registry = Pointed(c.classKey, c.section, c.valueKey);
         ErrorSeen error = LastError(Perform(registry.Get(), c.operation));
         EXPECT_EQ(error.number, 26001);
         EXPECT_EQ(error.source, L"zolbex11.cRegistry");

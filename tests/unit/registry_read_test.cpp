@@ -169,10 +169,7 @@ TEST_F(RegistryReadTest, WhatCannotBeReadReturnsDefaultAndKeepsValueType) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Registry registry = At();
-        registry->SetClassKey(c.classKey);
-        registry->SetSectionKey(c.section);
-        registry->SetValueKey(c.valueKey);
+        Registry registry = Pointed(c.classKey, c.section, c.valueKey);
         registry->SetValueType(REG_BINARY);
         EXPECT_EQ(ReadValue(registry.Get()).Type(), VT_EMPTY) << "a new object's Default is Empty";
         registry->put_Default(*Text(L"none").Get());
@@ -241,10 +238,7 @@ TEST_F(RegistryReadTest, ReadKeyOverridesOnlyWhatIsGivenAndPutsItBack) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Registry registry = At();
-        registry->SetClassKey(c.object.classKey);
-        registry->SetSectionKey(c.object.section);
-        registry->SetValueKey(c.object.valueKey);
+        Registry registry = Pointed(c.object.classKey, c.object.section, c.object.valueKey);
         registry->put_Default(*Text(c.object.defaultText.c_str()).Get());
         Variant result;
         ASSERT_EQ(ReadKey(registry.Get(), c.valueKey, c.section, c.classKey, c.defaultArg, result), S_OK);

@@ -119,9 +119,13 @@ std::wstring RegistryTest::Path(const std::wstring& below) {
 }
 
 Registry RegistryTest::At(const std::wstring& below, const std::wstring& valueKey) {
+    return Pointed(kCurrentUser, Path(below), valueKey);
+}
+
+Registry RegistryTest::Pointed(LONG classKey, const std::wstring& section, const std::wstring& valueKey) {
     Registry registry = MakeObject<RegistryObject>();
-    registry->SetClassKey(kCurrentUser);
-    registry->SetSectionKey(Path(below));
+    registry->SetClassKey(classKey);
+    registry->SetSectionKey(section);
     registry->SetValueKey(valueKey);
     return registry;
 }

@@ -54,6 +54,8 @@ protected:
 
     // A new object pointed at a path below the scratch key ("" is the scratch key itself).
     static Registry At(const std::wstring& below = L"", const std::wstring& valueKey = L"");
+    // A new object pointed at any location.
+    static Registry Pointed(LONG classKey, const std::wstring& section, const std::wstring& valueKey = L"");
     static std::wstring Path(const std::wstring& below = L"");
 };
 

@@ -183,10 +183,7 @@ TEST_F(RegistryWriteTest, WriteKeyWritesThereAndPutsTheOverriddenPropertiesBack)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Registry registry = At();
-        registry->SetSectionKey(c.objectSection);
-        registry->SetValueKey(c.objectValueKey);
-        registry->SetClassKey(c.objectClassKey);
+        Registry registry = Pointed(c.objectClassKey, c.objectSection, c.objectValueKey);
         registry->SetValueType(REG_SZ);
         ASSERT_EQ(WriteKey(registry.Get(), *Text(L"written").Get(), c.valueKey, c.section, c.classKey), S_OK);
         EXPECT_EQ(GetRaw(Path(), c.writtenName)->bytes, TextBytes(L"written"));
@@ -198,10 +195,7 @@ TEST_F(RegistryWriteTest, WriteKeyWritesThereAndPutsTheOverriddenPropertiesBack)
 }
 
 TEST_F(RegistryWriteTest, WriteKeyDoesNotPutPropertiesBackAfterARaise) {
-    Registry registry = At();
-    registry->SetClassKey(0);
-    registry->SetSectionKey(L"elsewhere");
-    registry->SetValueKey(L"own");
+    Registry registry = Pointed(0, L"elsewhere", L"own");
     registry->SetValueType(REG_BINARY);
     ErrorSeen error = LastError(WriteKey(registry.Get(), *Text(L"not bytes").Get(), L"w", Path(), kCurrentUser));
     EXPECT_EQ(error.number, 26001);
