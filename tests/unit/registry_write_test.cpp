@@ -86,6 +86,20 @@ TEST_F(RegistryWriteTest, WriteCreatesEveryMissingKeyOnThePath) {
     EXPECT_EQ(GetRaw(Path(L"a\\b\\c"), L"deep")->bytes, TextBytes(L"x"));
 }
 
+TEST_F(RegistryWriteTest, UnicodeLocationAndTextRoundTrip) {
+    const std::wstring section = L"\u0441\u0435\u043a\u0446\u0438\u044f \u65e5";
+    const std::wstring name = L"\u540d\u524d \u00e9";
+    const std::wstring text = L"\u00dc \u20ac \xD83D\xDE00 \u05e9\u05dc\u05d5\u05dd";  // with a surrogate pair
+    Registry registry = At(section, name);
+    registry->SetValueType(REG_SZ);
+    ASSERT_EQ(registry->put_Value(*Text(text.c_str()).Get()), S_OK);
+    EXPECT_EQ(GetRaw(Path(section), name)->bytes, TextBytes(text));
+    Variant read;
+    ASSERT_EQ(registry->get_Value(read.Put()), S_OK);
+    EXPECT_EQ(Str(read), text);
+    EXPECT_EQ(registry->ListValueNames(), std::vector<std::wstring>{name});
+}
+
 TEST_F(RegistryWriteTest, AReadDwordIsWrittenBackAsDword) {
     PutRaw(Path(), L"n", REG_DWORD, LongBytes(1));
     Registry registry = At(L"", L"n");
