@@ -132,6 +132,17 @@ HRESULT RecordingPlatform::CreateObject(const std::wstring& progId, IDispatch** 
     return S_OK;
 }
 
+void PrintTo(const MessageBoxSeen& box, std::ostream* out) {
+    auto narrow = [](const std::wstring& text) {
+        std::string result;
+        for (wchar_t c : text) result += c == L'\r' ? std::string("\\r") : c == L'\n' ? std::string("\\n")
+                                          : std::string(1, c < 128 ? static_cast<char>(c) : '?');
+        return result;
+    };
+    *out << "{\"" << narrow(box.text) << "\", \"" << narrow(box.title) << "\", 0x" << std::hex << box.flags
+         << std::dec << "}";
+}
+
 ValueAt SwitchValue() { return {HKEY_CURRENT_USER, kSwitchPath, L"CleanMachineEnvVar"}; }
 
 ValueAt RecordOf(const std::wstring& variable) { return {HKEY_CURRENT_USER, kRecordPath, variable}; }

@@ -8,6 +8,7 @@
 #include <oaidl.h>
 
 #include <functional>
+#include <ostream>
 #include <optional>
 #include <string>
 #include <utility>
@@ -71,7 +72,11 @@ struct MessageBoxSeen {
     std::wstring text;
     std::wstring title;
     UINT flags = 0;
+    bool operator==(const MessageBoxSeen& other) const {
+        return text == other.text && title == other.title && flags == other.flags;
+    }
 };
+void PrintTo(const MessageBoxSeen& box, std::ostream* out);
 
 class RecordingPlatform : public ForwardingPlatform {
 public:

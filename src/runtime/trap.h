@@ -1,0 +1,27 @@
+// Catching an error instead of letting it pass, for the members that report errors themselves
+// (the environment facade and its module procedures).
+#pragma once
+
+#include <new>
+#include <optional>
+
+#include "library/errors.h"
+
+namespace zolbex {
+
+// Runs `body`; returns the error it raised, if any, as an automation error.
+template <class Body>
+std::optional<AutomationError> Trap(Body&& body) {
+    try {
+        body();
+        return std::nullopt;
+    } catch (const AutomationError& error) {
+        return error;
+    } catch (const std::bad_alloc&) {
+        return AutomationError(E_OUTOFMEMORY, kLibrarySource, RuntimeErrorText(kOutOfMemory));
+    } catch (...) {
+        return AutomationError(E_UNEXPECTED, kLibrarySource, L"Unexpected failure");
+    }
+}
+
+}  // namespace zolbex
