@@ -1,0 +1,15 @@
+#include "runtime/show_module_error.h"
+
+#include <windows.h>
+
+#include "platform/platform.h"
+
+namespace zolbex {
+
+void ShowModuleError(const AutomationError& error, const std::wstring& source) {
+    const std::wstring text = std::to_wstring(error.Number()) + L"\r\n" + error.Description() + L"\r\n" +
+                              kApplicationTitle + L"\r\n";
+    platform::Current().ShowMessageBox(text, source, MB_OK | MB_ICONEXCLAMATION);
+}
+
+}  // namespace zolbex
