@@ -12,6 +12,9 @@
 namespace zolbex {
 namespace {
 
+// Room for most values (an environment variable's text, say) in the first query.
+constexpr size_t kFirstReadBytes = 1024;
+
 // The first four bytes as a little-endian integer; missing bytes count as 0 and bytes beyond
 // the fourth are ignored.
 LONG IntegerOfStoredBytes(const std::vector<BYTE>& bytes) {
@@ -34,20 +37,19 @@ void SetByteArray(const std::vector<BYTE>& bytes, VARIANT* out) {
 std::optional<StoredValue> ReadStoredValue(HKEY key, const std::wstring& name) {
     platform::Platform& registry = platform::Current();
     StoredValue stored;
-    DWORD size = 0;
-    LONG result = registry.QueryValue(key, name, &stored.type, nullptr, &size);
-    if (result != ERROR_SUCCESS && result != ERROR_MORE_DATA) return std::nullopt;
+    // The first query offers a buffer that most values fit, so the size probe and the read are
+    // usually one call; a value that does not fit reports its size and is read again, as often
+    // as it keeps growing.
+    stored.bytes.assign(kFirstReadBytes, 0);
     for (;;) {
-        // Never hand the query a null buffer: that would only probe again.
-        stored.bytes.assign(std::max<DWORD>(size, 1), 0);
-        DWORD filled = size;
-        result = registry.QueryValue(key, name, &stored.type, stored.bytes.data(), &filled);
+        DWORD size = static_cast<DWORD>(stored.bytes.size());
+        LONG result = registry.QueryValue(key, name, &stored.type, stored.bytes.data(), &size);
         if (result == ERROR_MORE_DATA) {
-            size = std::max(filled, size + 1);  // it grew since the probe: read again
+            stored.bytes.assign(std::max<size_t>(size, stored.bytes.size() + 1), 0);
             continue;
         }
-        if (result != ERROR_SUCCESS) return std::nullopt;  // it went away since the probe
-        stored.bytes.resize(filled);
+        if (result != ERROR_SUCCESS) return std::nullopt;  // missing, or not to be queried
+        stored.bytes.resize(size);
         return stored;
     }
 }

@@ -16,9 +16,9 @@ struct StoredValue {
     std::vector<BYTE> bytes;
 };
 
-// Reads one value of an open key: a size probe, then reads until the buffer fits (the value may
-// grow between the two queries), so the bytes are always one complete value. Nothing when the
-// value is missing or cannot be queried.
+// Reads one value of an open key, querying again with the reported size until the buffer fits
+// (the value may grow between two queries), so the bytes are always one complete value.
+// Nothing when the value is missing or cannot be queried.
 std::optional<StoredValue> ReadStoredValue(HKEY key, const std::wstring& name);
 
 // A text value's characters: every stored byte except the last one, taken as whole UTF-16

@@ -57,6 +57,8 @@ TEST_F(RegistryReadTest, TextValuesDropTheirLastUnitAndKeepEmbeddedNuls) {
         {"expandable text unexpanded by default", REG_EXPAND_SZ, TextBytes(L"%WINDIR%\\System32"),
          L"%WINDIR%\\System32"},
         {"expandable text with no bytes", REG_EXPAND_SZ, {}, L""},
+        {"long text, read again at its full size", REG_SZ, TextBytes(std::wstring(3000, L'x') + L"end"),
+         std::wstring(3000, L'x') + L"end"},
         {"unicode text", REG_SZ, TextBytes(L"\u00dcn\u00efc\u00f8d\u00e9 \u65e5\u672c \u20ac"),
          L"\u00dcn\u00efc\u00f8d\u00e9 \u65e5\u672c \u20ac"},
     };
