@@ -180,6 +180,20 @@ TEST_F(RegistryReadTest, WhatCannotBeReadReturnsDefaultAndKeepsValueType) {
     }
 }
 
+// Default takes an object's value, not the object: one without a default member is refused.
+TEST_F(RegistryReadTest, DefaultIsAValueAssignment) {
+    Registry registry = At();
+    registry->put_Default(*Text(L"kept").Get());
+    Registry other = MakeObject<RegistryObject>();
+    Variant object;
+    V_VT(object.Get()) = VT_DISPATCH;
+    V_DISPATCH(object.Get()) = other.As<IDispatch>(IID_IDispatch).Detach();
+    EXPECT_EQ(LastError(registry->put_Default(*object.Get())).number, 438);
+    Variant dflt;
+    registry->get_Default(dflt.Put());
+    EXPECT_EQ(Str(dflt), L"kept");
+}
+
 TEST_F(RegistryReadTest, UnicodeLocationNamesReadBack) {
     const std::wstring section = L"\u65e5\u672c\u8a9e \u00e9t\u00e9";
     const std::wstring name = L"\u20ac \u00fc";
