@@ -18,6 +18,38 @@ For Each pair In variables
     shown = shown + 1
 Next
 
+' File associations (clsZolbexENVRegistryA): a document type for a program under both class
+' roots, then one more verb through the variable argument list, then the keys removed again.
+Dim reg, verbKey
+Set reg = CreateObject("ZOLBEX11.clsZolbexENVRegistryA")
+WScript.Echo "== File associations (clsZolbexENVRegistryA)"
+reg.CreateEXEAssociation "C:\Tour\viewer.exe", "ZOLBEX11Tour.Note", "Tour note", "tournote", , True
+reg.ClassKey = &H80000000  ' HKEY_CLASSES_ROOT: the class test looks under the current root
+reg.CreateAdditionalEXEAssociations "ZOLBEX11Tour.Note", "edit", "&Edit", "notepad.exe ""%1"""
+reg.ClassKey = &H80000000
+reg.SectionKey = "ZOLBEX11Tour.Note\shell\edit\command"
+WScript.Echo "Edit command of .tournote: " & reg.Value
+reg.SectionKey = "ZOLBEX11Tour.Note\shell\print\command"
+WScript.Echo "Print command of .tournote: " & reg.Value
+For Each verbKey In Array("ZOLBEX11Tour.Note\shell\open\command", "ZOLBEX11Tour.Note\shell\open", _
+                          "ZOLBEX11Tour.Note\shell\print\command", "ZOLBEX11Tour.Note\shell\print", _
+                          "ZOLBEX11Tour.Note\shell\edit\command", "ZOLBEX11Tour.Note\shell\edit", _
+                          "ZOLBEX11Tour.Note\shell", "ZOLBEX11Tour.Note", ".tournote")
+    RemoveClassKey verbKey
+Next
+
+' Both roots may show the same key (HKEY_CLASSES_ROOT merges the machine classes in), so the
+' second delete may find nothing left to delete.
+Sub RemoveClassKey(path)
+    On Error Resume Next
+    reg.ClassKey = &H80000000
+    reg.SectionKey = path
+    reg.DeleteKey
+    reg.ClassKey = &H80000002
+    reg.SectionKey = "SOFTWARE\Classes\" & path
+    reg.DeleteKey
+End Sub
+
 ' The last line tells scripts/tour.sh that the tour ran to its end: Wine's
 ' cscript prints nothing and exits 0 when a script stops on an error.
 WScript.Echo "End of the tour."
