@@ -38,11 +38,6 @@ void RaiseRuntime(RuntimeError number) {
     Raise(number, kLibrarySource, RuntimeErrorText(number));
 }
 
-void RaiseNotAvailable(const wchar_t* member) {
-    throw AutomationError(E_NOTIMPL, kLibrarySource,
-                          std::wstring(member) + L" is not available in this version of ZOLBEX11");
-}
-
 HRESULT Report(const AutomationError& error) {
     ComPtr<ICreateErrorInfo> create;
     if (SUCCEEDED(CreateErrorInfo(create.Put()))) {

@@ -53,8 +53,6 @@ HRESULT ErrorCodeOf(long number);
 [[noreturn]] void Raise(long number, const std::wstring& source, const std::wstring& description);
 // Raises one of the runtime's own errors with its standard text.
 [[noreturn]] void RaiseRuntime(RuntimeError number);
-// Raises the error of a member that this build does not provide yet.
-[[noreturn]] void RaiseNotAvailable(const wchar_t* member);
 // The runtime's standard text for one of its error numbers.
 std::wstring RuntimeErrorText(long number);
 

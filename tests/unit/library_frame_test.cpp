@@ -331,14 +331,5 @@ TEST_F(FrameTest, ExpansionSettingIsSharedPerThread) {
     PutProperty(one.Get(), L"ExpandEnvVar", std::move(value));
 }
 
-TEST_F(FrameTest, MembersOfLaterWorkRaiseAClearError) {
-    ComPtr<IDispatch> runTime = NewRunTime();
-    std::vector<Variant> args;
-    args.push_back(Long(0));
-    CallResult r = CallMethod(runTime.Get(), L"CreateVirtualDriveHV", std::move(args));
-    ASSERT_EQ(r.hr, DISP_E_EXCEPTION);
-    EXPECT_NE(ErrorOf(r).description.find(L"CreateVirtualDriveHV"), std::wstring::npos);
-}
-
 }  // namespace
 }  // namespace zolbex::testing
