@@ -50,6 +50,26 @@ Sub RemoveClassKey(path)
     reg.DeleteKey
 End Sub
 
+WScript.Echo "== The user's stored environment (clsZolbexENVUserA)"
+Dim user
+Set user = CreateObject("ZOLBEX11.clsZolbexENVUserA")
+user.Environment("TOUR_USER_HOME") = "C:\Tour"
+WScript.Echo "TOUR_USER_HOME = " & user.Environment("TOUR_USER_HOME") & " (kept in HKEY_CURRENT_USER\Environment)"
+WScript.Echo "User variables: " & user.List.Count
+
+WScript.Echo "== The environment facade of the global object (clsZolbex11RunTimeA)"
+Dim rt
+Set rt = CreateObject("ZOLBEX11.clsZolbex11RunTimeA")
+rt.EnvironSet 1, "TOUR_USER_TOOLS", "%TOUR_USER_HOME%\tools"
+WScript.Echo "Stored: " & rt.EnvironGet(1, "TOUR_USER_TOOLS")
+WScript.Echo "Leading reference resolved: " & rt.EnvironGet(1, "TOUR_USER_TOOLS", True)
+WScript.Echo "Machine scope (the default), ComSpec as stored: " & rt.EnvironGet(, "ComSpec")
+rt.ExpandEnvVar = True
+WScript.Echo "... and expanded, with ExpandEnvVar = True: " & rt.EnvironGet(, "ComSpec")
+rt.ExpandEnvVar = False
+WScript.Echo "Process, user and machine variables: " & rt.EnvironList(0).Count & ", " & _
+             rt.EnvironList(1).Count & ", " & rt.EnvironList().Count
+
 ' The last line tells scripts/tour.sh that the tour ran to its end: Wine's
 ' cscript prints nothing and exits 0 when a script stops on an error.
 WScript.Echo "End of the tour."
