@@ -20,14 +20,14 @@ namespace {
 
 }  // namespace
 
-Variant CallByName(IDispatch* object, const wchar_t* name, WORD flags, const VARIANT* argument) {
+Variant CallByName(IDispatch* object, const wchar_t* name, WORD flags, VARIANT* arguments, UINT count) {
     if (!object) RaiseRuntime(kObjectNotSet);
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
     DISPID id = DISPID_UNKNOWN;
     if (FAILED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id)))
         Raise(438, kLibrarySource, L"Object doesn't support this property or method");
 
-    DISPPARAMS params{const_cast<VARIANT*>(argument), nullptr, argument ? 1u : 0u, 0};
+    DISPPARAMS params{arguments, nullptr, count, 0};
     Variant result;
     EXCEPINFO exception{};
     UINT argumentInError = 0;

@@ -9,9 +9,11 @@
 
 namespace zolbex {
 
-// Calls member `name` of `object` with one argument (or none when `argument` is null) and
-// returns its result. An error the member reports reaches the caller unchanged: its number,
-// source and description. A missing object raises the runtime's "object not set" error.
-Variant CallByName(IDispatch* object, const wchar_t* name, WORD flags, const VARIANT* argument = nullptr);
+// Calls member `name` of `object` with `count` arguments, stored last argument first as in
+// DISPPARAMS, and returns its result. An error the member reports reaches the caller unchanged:
+// its number, source and description. A missing object raises the runtime's "object not set"
+// error, a missing member error 438.
+Variant CallByName(IDispatch* object, const wchar_t* name, WORD flags, VARIANT* arguments = nullptr,
+                   UINT count = 0);
 
 }  // namespace zolbex
