@@ -113,7 +113,8 @@ LONG RecordingPlatform::CreateKey(HKEY root, const std::wstring& path, REGSAM ac
 }
 
 LONG RecordingPlatform::QueryValue(HKEY key, const std::wstring& name, DWORD* type, BYTE* data, DWORD* size) {
-    if (!data) valuesQueried.push_back(name);  // one entry per read: its size probe
+    // One entry per read: the queries of one read (a probe, then the data) ask for one name.
+    if (valuesQueried.empty() || valuesQueried.back() != name) valuesQueried.push_back(name);
     return ForwardingPlatform::QueryValue(key, name, type, data, size);
 }
 

@@ -88,7 +88,7 @@ public:
     HRESULT CreateObject(const std::wstring& progId, IDispatch** object) override;
 
     std::vector<std::pair<HKEY, std::wstring>> keysUsed;  // every key opened or created
-    std::vector<std::wstring> valuesQueried;
+    std::vector<std::wstring> valuesQueried;  // names of the values read, in order
     std::vector<std::wstring> broadcasts;
     std::vector<MessageBoxSeen> boxes;
     std::vector<std::wstring> progIdsCreated;
