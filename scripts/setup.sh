@@ -14,7 +14,6 @@ packages=(
     wine64-tools
     googletest
     cmake
-    python3
 )
 
 missing=()
