@@ -1,5 +1,6 @@
 #include "environment/process_scope.h"
 
+#include "environment/cached_listing.h"
 #include "environment/value_pair.h"
 #include "environment/value_pairs.h"
 #include "library/bstr.h"
@@ -20,14 +21,8 @@ namespace {
 
 class ProcessScope final : public DispatchObject<_clsZolbexENVProcessA> {
 public:
-    // The listing is taken once per object and kept, so a client sees one steady picture.
     HRESULT STDMETHODCALLTYPE get_List(_clsZolbexENVValuePairsA** pRetVal) override {
-        if (!pRetVal) return E_POINTER;
-        *pRetVal = nullptr;
-        return Guarded([&] {
-            if (!list_) BuildList();
-            *pRetVal = list_.AddRefAndGet();
-        });
+        return listing_.HandOut(pRetVal, FillList);
     }
 
     HRESULT STDMETHODCALLTYPE get_Environment(BSTR strName, BSTR* pRetVal) override {
@@ -47,17 +42,16 @@ public:
     }
 
 private:
-    void BuildList() {
-        list_ = NewValuePairs();  // cached before filling: a failure keeps what was added
+    static void FillList(ValuePairs& list) {
         for (const std::wstring& text : platform::Current().EnvironmentEntries()) {
             const EnvironmentEntry entry = SplitEnvironmentEntry(text);
             if (!entry.valid) continue;
             // A name that repeats (ignoring case) is listed by position only.
-            list_->AddOrAppend(NewValuePair(entry.name, entry.value).Get(), entry.name);
+            list.AddOrAppend(NewValuePair(entry.name, entry.value).Get(), entry.name);
         }
     }
 
-    ComPtr<ValuePairs> list_;
+    CachedListing listing_;
 };
 
 }  // namespace

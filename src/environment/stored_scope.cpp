@@ -4,6 +4,7 @@
 //
 // Each object owns one registry object aimed at its key and does all its registry work through
 // it, so reading, writing, expansion and listing follow the registry object's rules exactly.
+#include "environment/cached_listing.h"
 #include "environment/value_pair.h"
 #include "environment/value_pairs.h"
 #include "environment/variable_text.h"
@@ -33,14 +34,8 @@ public:
         registry_->SetSectionKey(keyPath);
     }
 
-    // Built on the first call and kept: the object shows one steady picture of its key.
     HRESULT STDMETHODCALLTYPE get_List(_clsZolbexENVValuePairsA** pRetVal) override {
-        if (!pRetVal) return E_POINTER;
-        *pRetVal = nullptr;
-        return Guarded([&] {
-            if (!list_) BuildList();
-            *pRetVal = list_.AddRefAndGet();
-        });
+        return listing_.HandOut(pRetVal, [&](ValuePairs& list) { FillList(list); });
     }
 
     HRESULT STDMETHODCALLTYPE get_Environment(BSTR strName, BSTR* pRetVal) override {
@@ -67,18 +62,17 @@ public:
     }
 
 private:
-    void BuildList() {
-        list_ = NewValuePairs();  // cached before filling: a failure keeps what was added
+    void FillList(ValuePairs& list) {
         for (const std::wstring& name : registry_->ListValueNames()) {
             registry_->SetValueKey(name);
             const std::wstring value = VariableText(*registry_->Read().Get());
             // A name that repeats (ignoring case) is listed by position only.
-            list_->AddOrAppend(NewValuePair(name, value).Get(), name);
+            list.AddOrAppend(NewValuePair(name, value).Get(), name);
         }
     }
 
     // Declared first so that it is released last: the registry object goes before the listing.
-    ComPtr<ValuePairs> list_;
+    CachedListing listing_;
     ComPtr<RegistryObject> registry_;
 };
 
