@@ -249,6 +249,84 @@ TEST_F(EnvironmentFacadeTest, UnregisteredLibraryBringsTwoExclamationBoxes) {
     EXPECT_EQ(TextAt(RecordOf(kV)), L"\\bin") << "piece 2 alone";
 }
 
+// Stands in for the runtime object that ZLBEnvironGet creates by its ProgID: records how
+// EnvironGet is called late-bound and answers with a number, which the caller takes as text.
+class EnvironGetRecorder final : public ::IDispatch {
+public:
+    static constexpr DISPID kEnvironGetId = 0x60030009;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        *out = nullptr;
+        if (iid != IID_IUnknown && iid != IID_IDispatch) return E_NOINTERFACE;
+        *out = static_cast<::IDispatch*>(this);
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+    ULONG STDMETHODCALLTYPE Release() override { return --references; }  // lives in the test
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
+        if (count != 1 || _wcsicmp(names[0], L"EnvironGet") != 0) return DISP_E_UNKNOWNNAME;
+        ids[0] = kEnvironGetId;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, VARIANT* result,
+                                     EXCEPINFO*, UINT*) override {
+        if (id != kEnvironGetId) return DISP_E_MEMBERNOTFOUND;
+        namedArguments = params->cNamedArgs;
+        for (UINT i = params->cArgs; i-- > 0;) types.push_back(V_VT(&params->rgvarg[i]));  // caller's order
+        if (types == std::vector<VARTYPE>{VT_BYREF | VT_I4, VT_BYREF | VT_BSTR, VT_BYREF | VT_BOOL}) {
+            style = *V_I4REF(&params->rgvarg[2]);
+            name = Bstr::ViewOf(*V_BSTRREF(&params->rgvarg[1]));
+            fullValue = *V_BOOLREF(&params->rgvarg[0]);
+        }
+        if (result) {
+            V_VT(result) = VT_I4;
+            V_I4(result) = 42;
+        }
+        return S_OK;
+    }
+
+    ULONG references = 1;
+    std::vector<VARTYPE> types;  // of the arguments, in the caller's order
+    UINT namedArguments = ~0u;
+    LONG style = -1;
+    std::wstring name;
+    VARIANT_BOOL fullValue = 1;
+};
+
+TEST_F(EnvironmentFacadeTest, RecordLookUpCallsEnvironGetByNameWithThreeArgumentsByReference) {
+    EnvironGetRecorder recorder;
+    platform_.createObject = [&](::IDispatch** object) {
+        recorder.AddRef();
+        *object = &recorder;
+        return S_OK;
+    };
+    EXPECT_EQ(Set(kUser, kV, L"%ZOLBEX11_TEST_W%\\bin"), L"");
+    EXPECT_EQ(recorder.types, (std::vector<VARTYPE>{VT_BYREF | VT_I4, VT_BYREF | VT_BSTR, VT_BYREF | VT_BOOL}));
+    EXPECT_EQ(recorder.namedArguments, 0u);
+    EXPECT_EQ(recorder.style, kMachine) << "the machine scope, whatever the caller's style";
+    EXPECT_EQ(recorder.name, kW);
+    EXPECT_EQ(recorder.fullValue, VARIANT_FALSE);
+    EXPECT_EQ(recorder.references, 1u) << "released after the call";
+    EXPECT_EQ(TextAt(RecordOf(kV)), L"42\\bin") << "the result taken as text";
+    EXPECT_TRUE(platform_.boxes.empty());
+}
+
+TEST_F(EnvironmentFacadeTest, SetOfASinglePercentIsStoredThenShowsError9AndIsNotRecorded) {
+    PutText(Machine(kB), L"beta");
+    EXPECT_EQ(Set(kUser, kV, L"%ZOLBEX11_TEST_B"), L"");
+    EXPECT_EQ(TextAt(User(kV)), L"%ZOLBEX11_TEST_B") << "stored before the record's resolution";
+    EXPECT_EQ(platform_.broadcasts.size(), 1u);
+    EXPECT_EQ(platform_.progIdsCreated.size(), 1u) << "the name is looked up before the error";
+    EXPECT_FALSE(TextAt(RecordOf(kV)));
+    EXPECT_EQ(platform_.boxes,
+              (std::vector<MessageBoxSeen>{{L"9 , Subscript out of range", L"ZOLBEX11.EnvironSet", kInformation}}));
+}
 TEST_F(EnvironmentFacadeTest, RefusedMachineWriteIsShownNotRecordedNotBroadcast) {
     platform_.refuseMachineWrites = true;
     EXPECT_EQ(Set(kMachine, kV, L"refused"), L"");
