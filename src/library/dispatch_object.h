@@ -65,9 +65,11 @@ public:
         HRESULT guard = Guarded([&] { hr = Table().GetIDsOfNames(names, count, ids); });
         return FAILED(guard) ? guard : hr;
     }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* exception,
                                      UINT* argError) override {
+        // The interface argument is reserved: anything but IID_NULL is refused.
+        if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
         HRESULT hr = S_OK;
         HRESULT guard = Guarded([&] {
             hr = Table().Invoke(static_cast<Interface*>(this), id, flags, params, result,

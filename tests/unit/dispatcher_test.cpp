@@ -245,12 +245,17 @@ TEST_F(DispatcherTest, PropertyGetAndLetSelectTheirAccessors) {
         << "the recording object is no file-system object, so the set must refuse it";
 }
 
-TEST_F(DispatcherTest, UnknownMembersAreNotFound) {
+TEST_F(DispatcherTest, UnknownMembersAndInterfacesAreRefused) {
     DISPPARAMS none{};
     Variant result;
     EXPECT_EQ(Object()->Invoke(0x12345, IID_NULL, 0, DISPATCH_METHOD, &none, result.Put(), nullptr,
                                nullptr),
               DISP_E_MEMBERNOTFOUND);
+    // The reserved interface argument must be IID_NULL, even for a member that exists.
+    EXPECT_EQ(Object()->Invoke(IdOf(Object(), L"ExpandEnvVar"), IID_IDispatch, 0, DISPATCH_PROPERTYGET,
+                               &none, result.Put(), nullptr, nullptr),
+              DISP_E_UNKNOWNINTERFACE);
+    EXPECT_EQ(result.Type(), VT_EMPTY);
 }
 
 }  // namespace
