@@ -27,6 +27,13 @@ Variant Short(SHORT value) {
     return v;
 }
 
+Variant Double(double value) {
+    Variant v;
+    V_VT(v.Get()) = VT_R8;
+    V_R8(v.Get()) = value;
+    return v;
+}
+
 Variant Bool(bool value) {
     Variant v;
     V_VT(v.Get()) = VT_BOOL;

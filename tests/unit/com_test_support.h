@@ -23,6 +23,7 @@ namespace zolbex::testing {
 Variant Text(const wchar_t* text);
 Variant Long(LONG value);
 Variant Short(SHORT value);
+Variant Double(double value);
 Variant Bool(bool value);
 Variant RefTo(VARIANT* variable);    // VT_BYREF | VT_VARIANT
 Variant RefToBstr(BSTR* variable);   // VT_BYREF | VT_BSTR

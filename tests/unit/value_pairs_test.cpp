@@ -40,13 +40,6 @@ PairPtr ItemAt(ValuePairs* pairs, VARIANT index, long* error = nullptr) {
     return pair;
 }
 
-Variant Double(double value) {
-    Variant v;
-    V_VT(v.Get()) = VT_R8;
-    V_R8(v.Get()) = value;
-    return v;
-}
-
 class ValuePairsTest : public ComTest {
 protected:
     // PATH, TEMP, "1" and a Cyrillic name, each keyed by its own name.
@@ -83,8 +76,8 @@ TEST_F(ValuePairsTest, IndexSelectsByPositionWhenNumericAndByKeyWhenText) {
         {"first position", testing::Long(1), 0},
         {"last position", testing::Long(4), 3},
         {"16-bit position", testing::Short(2), 1},
-        {"double position", Double(2.0), 1},
-        {"fraction rounds", Double(2.4), 1},
+        {"double position", testing::Double(2.0), 1},
+        {"fraction rounds", testing::Double(2.4), 1},
         {"position by reference", testing::RefToLong(&three), 2},
         {"variant reference to a number", testing::RefTo(numberVariable.Get()), 3},
         {"key in lower case", testing::Text(L"path"), 0},
@@ -112,7 +105,7 @@ TEST_F(ValuePairsTest, BadIndexRaisesTheRuntimeErrors) {
         {"position 0", testing::Long(0), kSubscriptOutOfRange},
         {"position past the end", testing::Long(5), kSubscriptOutOfRange},
         {"negative position", testing::Long(-1), kSubscriptOutOfRange},
-        {"position beyond LONG", Double(1e12), kSubscriptOutOfRange},
+        {"position beyond LONG", testing::Double(1e12), kSubscriptOutOfRange},
         {"True is -1", testing::Bool(true), kSubscriptOutOfRange},
         {"missing key", testing::Text(L"NOSUCHNAME"), kInvalidProcedureCall},
         {"empty key", testing::Text(L""), kInvalidProcedureCall},
