@@ -196,25 +196,30 @@ HRESULT ToVariantArray(SAFEARRAY* typed, VARIANT* out) {
     return S_OK;
 }
 
+// `value` as a caller's variable of type `type` holds it. A typed array becomes an array of
+// VARIANT where the variable holds VARIANTs (a script variable, a Variant array).
+HRESULT ConvertForCaller(VARIANT* value, VARTYPE type, VARIANT* out) {
+    const bool typedArray = (V_VT(value) & VT_ARRAY) && V_VT(value) != (VT_ARRAY | VT_VARIANT);
+    if (typedArray && (type == VT_VARIANT || type == (VT_ARRAY | VT_VARIANT)))
+        return ToVariantArray(V_ARRAY(value), out);
+    if (type == VT_VARIANT) return VariantCopy(out, value);
+    return VariantChangeType(out, value, 0, type);
+}
+
 // Writes a by-ref temporary back to the caller's by-ref argument after the call.
 void WriteBack(VARIANT* value, VARIANT* target) {
-    if (V_VT(target) == (VT_BYREF | VT_VARIANT)) {
+    if (!(V_VT(target) & VT_BYREF)) return;
+    const VARTYPE targetType = V_VT(target) & ~VT_BYREF;
+    Variant converted;
+    if (targetType == VT_VARIANT) {
+        if (FAILED(ConvertForCaller(value, VT_VARIANT, converted.Get()))) return;
         VARIANT* slot = V_VARIANTREF(target);
-        Variant converted;
-        if ((V_VT(value) & VT_ARRAY) && V_VT(value) != (VT_ARRAY | VT_VARIANT)) {
-            if (FAILED(ToVariantArray(V_ARRAY(value), converted.Get()))) return;
-        } else if (FAILED(VariantCopy(converted.Get(), value))) {
-            return;
-        }
         VariantClear(slot);
         converted.Detach(slot);
         return;
     }
-    VARTYPE targetType = V_VT(target) & ~VT_BYREF;
     size_t size = DataSize(targetType);
-    if (!size || !(V_VT(target) & VT_BYREF)) return;
-    Variant converted;
-    if (FAILED(VariantChangeType(converted.Get(), value, 0, targetType))) return;
+    if (!size || FAILED(ConvertForCaller(value, targetType, converted.Get()))) return;
     VARIANT old;
     VariantInit(&old);
     V_VT(&old) = targetType;

@@ -7,6 +7,7 @@
 
 #include "com_test_support.h"
 #include "library/class_table.h"
+#include "registry_test_support.h"
 #include "library/dispatch_object.h"
 #include "zolbex11_interfaces.h"
 
@@ -281,6 +282,36 @@ TEST_F(DispatcherChainTest, ArgumentsOfAParameterlessObjectPropertyGoToItsDefaul
     CallResult outside = GetProperty(process.Get(), L"List", std::move(args));
     ASSERT_EQ(outside.hr, DISP_E_EXCEPTION);
     EXPECT_EQ(ErrorOf(outside).number, 9);
+}
+
+// A late-bound caller's own array of VARIANT (a Variant array passed by reference) given to a
+// typed array parameter: the member's array comes back into the caller's variable as an array
+// of VARIANT, replacing what it held.
+using DispatcherArrayTest = RegistryTest;
+
+TEST_F(DispatcherArrayTest, TypedArrayComesBackIntoACallersVariantArray) {
+    PutRaw(Path(), L"only", REG_SZ, TextBytes(L"1"));
+    ComPtr<IDispatch> registry = At().As<IDispatch>(IID_IDispatch);
+    SAFEARRAY* names = SafeArrayCreateVector(VT_VARIANT, 0, 2);
+    LONG count = 0;
+    Variant namesRef;
+    V_VT(namesRef.Get()) = VT_BYREF | VT_ARRAY | VT_VARIANT;
+    V_ARRAYREF(namesRef.Get()) = &names;
+    std::vector<Variant> args;
+    args.push_back(std::move(namesRef));
+    args.push_back(RefToLong(&count));
+    ASSERT_EQ(CallMethod(registry.Get(), L"EnumerateValues", std::move(args)).hr, S_OK);
+    EXPECT_EQ(count, 1);
+    ASSERT_NE(names, nullptr);
+    VARTYPE elementType = VT_EMPTY;
+    SafeArrayGetVartype(names, &elementType);
+    EXPECT_EQ(elementType, VT_VARIANT);
+    EXPECT_EQ(BoundsOf(names), std::make_pair(1L, 1L));
+    Variant first;
+    LONG position = 1;
+    SafeArrayGetElement(names, &position, first.Get());
+    EXPECT_EQ(Str(first), L"only");
+    SafeArrayDestroy(names);
 }
 
 }  // namespace
