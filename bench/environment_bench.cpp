@@ -136,28 +136,7 @@ double EnvironListCost(IDispatch* runtime) {
 
 // The hand-written listing: one open key, every name enumerated, then every value queried.
 double RawListingCost() {
-    return bench::NanosecondsPerCall(2, [](long) {
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, kUserEnvironment, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
-        DWORD longestName = 0;
-        RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longestName, nullptr,
-                         nullptr, nullptr);
-        std::vector<std::wstring> names;
-        std::wstring buffer(longestName + 1, L'\0');
-        for (DWORD i = 0;; ++i) {
-            DWORD length = longestName + 1;
-            if (RegEnumValueW(key, i, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-                break;
-            names.emplace_back(buffer.data(), length);
-        }
-        for (const std::wstring& name : names) {
-            DWORD type = 0, size = 0;
-            RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
-            std::wstring text(size / sizeof(wchar_t), L'\0');
-            RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size);
-        }
-        RegCloseKey(key);
-    });
+    return bench::NanosecondsPerCall(2, [](long) { bench::RawListAndRead(HKEY_CURRENT_USER, kUserEnvironment); });
 }
 
 }  // namespace

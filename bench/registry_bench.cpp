@@ -58,32 +58,6 @@ std::wstring RawRead(const wchar_t* path, const wchar_t* name) {
     return text;
 }
 
-// The raw listing: one key kept open, every name enumerated and its value queried.
-size_t RawListAndRead() {
-    HKEY key = nullptr;
-    RegOpenKeyExW(HKEY_CURRENT_USER, kBenchKey, 0, KEY_QUERY_VALUE, &key);
-    DWORD longestName = 0;
-    RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &longestName, nullptr,
-                     nullptr, nullptr);
-    std::vector<std::wstring> names;
-    std::wstring buffer(longestName + 1, L'\0');
-    for (DWORD i = 0;; ++i) {
-        DWORD length = longestName + 1;
-        if (RegEnumValueW(key, i, buffer.data(), &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        names.emplace_back(buffer.data(), length);
-    }
-    size_t total = 0;
-    for (const std::wstring& name : names) {
-        DWORD type = 0, size = 0;
-        RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
-        std::wstring text(size / sizeof(wchar_t), L'\0');
-        RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(text.data()), &size);
-        total += text.size();
-    }
-    RegCloseKey(key);
-    return total;
-}
-
 // EnumerateValues, then Value of every listed name, as the environment scopes list variables.
 size_t ObjectListAndRead(RegistryObject* registry) {
     SAFEARRAY* names = nullptr;
@@ -179,10 +153,11 @@ int main() {
 
         registry->SetSectionKey(kBenchKey);
         // The first passes over a key just filled run much slower under Wine: warm both up.
-        RawListAndRead();
+        bench::RawListAndRead(HKEY_CURRENT_USER, kBenchKey);
         ObjectListAndRead(registry.Get());
-        auto [rawList, objectList] = Interleaved(
-            1, [&](long) { RawListAndRead(); }, [&](long) { ObjectListAndRead(registry.Get()); });
+        auto [rawList, objectList] =
+            Interleaved(1, [&](long) { bench::RawListAndRead(HKEY_CURRENT_USER, kBenchKey); },
+                        [&](long) { ObjectListAndRead(registry.Get()); });
         std::printf("\nEnumerateValues + Value of each, %d values\n", kManyValues);
         bench::Report("raw: one open, enumerate, query each", rawList / kManyValues);
         bench::Report("EnumerateValues + Value get of each", objectList / kManyValues);
