@@ -96,19 +96,15 @@ TEST_F(RegistryEnumerationTest, NamesInRegistryOrder) {
 
 TEST_F(RegistryEnumerationTest, NothingToListGivesCountZeroAndNoArray) {
     MakeRawKey(Path(L"empty"));
-    struct Case {
-        const char* what;
-        LONG classKey;
-        std::wstring section;
-    } cases[] = {
+    const LocationCase cases[] = {
         {"key without values or sub-keys", kCurrentUser, Path(L"empty")},
         {"missing key", kCurrentUser, Path(L"absent")},
         {"no root", 0, L""},
     };
-    for (const Case& c : cases) {
+    for (const LocationCase& c : cases) {
         for (Listing listing : {Listing::Values, Listing::Sections}) {
             SCOPED_TRACE(c.what);
-            Registry registry = Pointed(c.classKey, c.section);
+            Registry registry = Pointed(c);
             Listed listed = List(registry.Get(), listing);
             EXPECT_EQ(listed.hr, S_OK);
             EXPECT_EQ(listed.result, VARIANT_TRUE);

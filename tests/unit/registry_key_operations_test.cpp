@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "registry_test_support.h"
 
@@ -24,21 +25,16 @@ bool Exists(RegistryObject* registry) {
 
 TEST_F(RegistryKeyOperationsTest, KeyExistsTellsWhetherTheKeyOpens) {
     MakeRawKey(Path(L"present"));
-    struct Case {
-        const char* what;
-        LONG classKey;
-        std::wstring section;
-        bool expected;
-    } cases[] = {
-        {"existing key", kCurrentUser, Path(L"present"), true},
-        {"missing key", kCurrentUser, Path(L"absent"), false},
-        {"the root itself", kCurrentUser, L"", true},
-        {"no root", 0, Path(L"present"), false},
-        {"no root, no path", 0, L"", false},
+    const std::pair<LocationCase, bool> cases[] = {
+        {{"existing key", kCurrentUser, Path(L"present")}, true},
+        {{"missing key", kCurrentUser, Path(L"absent")}, false},
+        {{"the root itself", kCurrentUser, L""}, true},
+        {{"no root", 0, Path(L"present")}, false},
+        {{"no root, no path", 0, L""}, false},
     };
-    for (const Case& c : cases) {
-        Registry registry = Pointed(c.classKey, c.section);
-        EXPECT_EQ(Exists(registry.Get()), c.expected) << c.what;
+    for (const auto& [where, expected] : cases) {
+        Registry registry = Pointed(where);
+        EXPECT_EQ(Exists(registry.Get()), expected) << where.what;
     }
 }
 

@@ -46,6 +46,14 @@ std::vector<std::wstring> NamesOf(SAFEARRAY* bstrArray);
 
 using Registry = ComPtr<RegistryObject>;
 
+// A row of a table of locations: what the row shows, and where its object points.
+struct LocationCase {
+    const char* what;
+    LONG classKey;
+    std::wstring section;
+    std::wstring valueKey = L"";  // the unnamed value, where a row leaves it out
+};
+
 // A fixture whose scratch key exists and is empty at the start of every test.
 class RegistryTest : public ComTest {
 protected:
@@ -56,6 +64,7 @@ protected:
     static Registry At(const std::wstring& below = L"", const std::wstring& valueKey = L"");
     // A new object pointed at any location.
     static Registry Pointed(LONG classKey, const std::wstring& section, const std::wstring& valueKey = L"");
+    static Registry Pointed(const LocationCase& where) { return Pointed(where.classKey, where.section, where.valueKey); }
     static std::wstring Path(const std::wstring& below = L"");
 };
 

@@ -135,6 +135,8 @@ TEST_F(RegistryWriteTest, FailedWritesRaiseTheirErrorAndStoreNothing) {
         L"Application-defined or object-defined error", true);
     add("dword from text that is no number", kCurrentUser, L"k3", REG_DWORD, Text(L"abc"), -2147194455,
         L"zolbex11.cRegistry", WriteFailure(kCurrentUser, Path(L"k3"), L"w", L"abc"), true);
+    add("dword from a double out of range", kCurrentUser, L"k8", REG_DWORD, Double(3e9), -2147194455,
+        L"zolbex11.cRegistry", WriteFailure(kCurrentUser, Path(L"k8"), L"w", L"3000000000"), true);
     add("dword from bytes", kCurrentUser, L"k4", REG_DWORD, ByteArray({1}), -2147194455, L"zolbex11.cRegistry",
         WriteFailure(kCurrentUser, Path(L"k4"), L"w", L""), true);
     add("ValueType never set", kCurrentUser, L"k5", REG_NONE, Text(L"v"), -2147194455, L"zolbex11.cRegistry",
