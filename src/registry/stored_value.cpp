@@ -45,7 +45,10 @@ std::optional<StoredValue> ReadStoredValue(HKEY key, const std::wstring& name) {
         DWORD size = static_cast<DWORD>(stored.bytes.size());
         LONG result = registry.QueryValue(key, name, &stored.type, stored.bytes.data(), &size);
         if (result == ERROR_MORE_DATA) {
-            stored.bytes.assign(std::max<size_t>(size, stored.bytes.size() + 1), 0);
+            // The reported size, or twice the buffer where the report says no more (the
+            // performance-data root leaves the size undefined).
+            const size_t offered = stored.bytes.size();
+            stored.bytes.assign(size > offered ? size : offered * 2, 0);
             continue;
         }
         if (result != ERROR_SUCCESS) return std::nullopt;  // missing, or not to be queried

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -69,6 +70,50 @@ TEST_F(RegistryReadTest, TextValuesDropTheirLastUnitAndKeepEmbeddedNuls) {
         EXPECT_EQ(TextOf(ReadValue(registry.Get())), c.expected);
         EXPECT_EQ(registry->ValueType(), static_cast<LONG>(c.type));
     }
+}
+
+// A value that grows between the query that reports its size and the read at that size is read
+// again at its new size: never a partly filled buffer.
+TEST_F(RegistryReadTest, AValueThatGrowsWhileBeingReadIsReadWhole) {
+    const std::wstring before(2000, L'a'), after = std::wstring(5000, L'b') + L"end";
+    PutRaw(Path(), L"v", REG_SZ, TextBytes(before));
+    CountingPlatform growing;
+    int queries = 0;
+    growing.beforeQueryValue = [&] {
+        if (++queries == 2) PutRaw(Path(), L"v", REG_SZ, TextBytes(after));
+    };
+    platform::ScopedPlatform scoped(growing);
+    Registry registry = At(L"", L"v");
+    EXPECT_EQ(TextOf(ReadValue(registry.Get())), after);
+    EXPECT_GE(queries, 3) << "the first read reported the old size";
+}
+
+// A root that reports "more data" without the size it needs (the performance-data root does):
+// the buffer grows geometrically, so the read ends after a handful of queries, not one per byte.
+class MoreDataWithoutSize : public ForwardingPlatform {
+public:
+    static constexpr DWORD kNeeded = 20000;
+    int queries = 0;
+    LONG QueryValue(HKEY, const std::wstring&, DWORD* type, BYTE* data, DWORD* size) override {
+        ++queries;
+        *type = REG_BINARY;
+        if (*size < kNeeded) {
+            *size = 0;
+            return ERROR_MORE_DATA;
+        }
+        std::fill(data, data + kNeeded, BYTE{7});
+        *size = kNeeded;
+        return ERROR_SUCCESS;
+    }
+};
+
+TEST_F(RegistryReadTest, MoreDataWithoutASizeGrowsTheBufferGeometrically) {
+    MoreDataWithoutSize platform;
+    platform::ScopedPlatform scoped(platform);
+    Registry registry = At(L"", L"v");
+    Variant value = ReadValue(registry.Get());
+    EXPECT_EQ(BytesOf(*value.Get()), std::vector<BYTE>(MoreDataWithoutSize::kNeeded, 7));
+    EXPECT_LE(platform.queries, 10);
 }
 
 struct IntegerCase {
@@ -158,20 +203,15 @@ TEST_F(RegistryReadTest, FailedExpansionReturnsTheTextUnexpanded) {
 
 TEST_F(RegistryReadTest, WhatCannotBeReadReturnsDefaultAndKeepsValueType) {
     PutRaw(Path(), L"present", REG_SZ, TextBytes(L"x"));
-    struct Case {
-        const char* what;
-        LONG classKey;
-        std::wstring section;
-        std::wstring valueKey;
-    } cases[] = {
+    const LocationCase cases[] = {
         {"missing value", kCurrentUser, Path(), L"absent"},
         {"missing key", kCurrentUser, Path(L"absent"), L"present"},
         {"no root", 0, Path(), L"present"},
         {"missing unnamed value", kCurrentUser, Path(), L""},
     };
-    for (const Case& c : cases) {
+    for (const LocationCase& c : cases) {
         SCOPED_TRACE(c.what);
-        Registry registry = Pointed(c.classKey, c.section, c.valueKey);
+        Registry registry = Pointed(c);
         registry->SetValueType(REG_BINARY);
         EXPECT_EQ(ReadValue(registry.Get()).Type(), VT_EMPTY) << "a new object's Default is Empty";
         registry->put_Default(*Text(L"none").Get());
