@@ -48,7 +48,10 @@ std::wstring_view WithoutTrailingBackslash(std::wstring_view path) {
 
 std::wstring FolderArgument(const std::wstring& folder) {
     if (folder.find(L' ') == std::wstring::npos || folder.front() == L'"') return folder;
-    return L"\"" + folder + L"\"";
+    // Backslashes right before the closing quote would escape it when the tool splits its
+    // command line ("C:\My Data\" would arrive as C:\My Data"), so a trailing run is doubled.
+    const size_t trailing = folder.size() - 1 - folder.find_last_not_of(L'\\');
+    return L"\"" + folder + std::wstring(trailing, L'\\') + L"\"";
 }
 
 bool TargetIsFolder(const std::wstring& target, const std::wstring& folder) {

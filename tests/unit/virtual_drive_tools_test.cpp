@@ -229,6 +229,8 @@ TEST_F(VirtualDriveToolsTest, TheLabelStepRunsOnlyForTrueAfterAMappingThatTook) 
         {"flag 1 is not True", drives_[0], plain_, 1, drives_[0] + L" " + plain_, plain_, false},
         {"flag True, folder with a blank", drives_[0], blank_, VARIANT_TRUE,
          drives_[0] + L" \"" + blank_ + L"\"", blank_, true},
+        {"flag True, folder with a blank and a trailing backslash", drives_[0], blank_ + L"\\", VARIANT_TRUE,
+         drives_[0] + L" \"" + blank_ + L"\\\\\"", blank_ + L"\\", true},
         {"folder that does not exist", drives_[0], plain_ + L"\\missing", VARIANT_TRUE,
          drives_[0] + L" " + plain_ + L"\\missing", std::nullopt, false},
         {"drive that belongs to another folder", drives_[1], plain_, VARIANT_TRUE, drives_[1] + L" " + plain_, other_,

@@ -178,11 +178,11 @@ private:
 
 ValueAt MachineVariable(const wchar_t* name) { return {HKEY_LOCAL_MACHINE, kMachineEnvironment, name}; }
 
-Variant RawBool(VARIANT_BOOL value) {
-    Variant v;
-    V_VT(v.Get()) = VT_BOOL;
-    V_BOOL(v.Get()) = value;
-    return v;
+// A Boolean argument holding any raw value, such as 1 (not zero, yet not True).
+Variant RawBool(VARIANT_BOOL raw) {
+    Variant flag = Bool(false);
+    V_BOOL(flag.Get()) = raw;
+    return flag;
 }
 
 class VirtualDrivesTest : public ComTest {
@@ -252,6 +252,9 @@ TEST_F(VirtualDrivesTest, CreateVirtualDriveStartsTheToolsAndLabelsOnlyAMappingT
         {Subst(L"X: C:\\data"), Label(L"X: Data")});
     add("folder with a blank is quoted", Args(Long(0), Text(L"X:"), Text(L"C:\\My Data"), Text(L"My label"), Bool(true)),
         L"\\??\\C:\\My Data", {Subst(L"X: \"C:\\My Data\""), Label(L"X: My label")});
+    add("folder with a blank and a trailing backslash",
+        Args(Long(0), Text(L"X:"), Text(L"C:\\My Data\\"), Text(L"L"), Bool(true)), L"\\??\\C:\\My Data\\",
+        {Subst(L"X: \"C:\\My Data\\\\\""), Label(L"X: L")});
     add("quoted folder stays as given", Args(Long(0), Text(L"X:"), Text(L"\"C:\\My Data\""), Text(L"L"), Bool(true)),
         L"\\??\\C:\\My Data", {Subst(L"X: \"C:\\My Data\""), Label(L"X: L")});
     add("drive text used unchanged", Args(Long(0), Text(L"x"), Text(L"C:\\data")), mapped, {Subst(L"x C:\\data")});
