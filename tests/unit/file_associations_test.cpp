@@ -296,6 +296,54 @@ TEST_F(FileAssociationsTest, EveryValueReachesTheClassesRootFirstThenTheMachineC
     EXPECT_EQ(platform_.notices, 1);
 }
 
+// A refused write ends the association with its own error: what was written before it stays,
+// nothing after it is written, the object keeps the location of the failed write, and the shell
+// hears nothing.
+TEST_F(FileAssociationsTest, AFailedWriteEndsTheAssociationWhereItHappened) {
+    const std::wstring c = kClass, q = kQuoted, ext = std::wstring(L".") + kExtension;
+    const std::wstring machineExt = kMachineClasses + ext, printCommand = c + L"\\shell\\print\\command";
+    const struct {
+        const char* what;
+        std::wstring refused;                 // "root|path" of the refused write
+        LONG classKey;                        // the object afterwards
+        std::wstring sectionKey;
+        std::wstring description;
+        std::vector<std::wstring> lastWrites;  // the writes that ended the call
+    } cases[] = {
+        {"print command under the classes root", L"HKCR|" + printCommand, kClassesRoot, printCommand,
+         L"Failed to set registry value Key: '-2147483648',Section: '" + printCommand + L"',Key: '' to value: '" + q +
+             L" /p \"%1\"'",
+         {L"HKLM|SOFTWARE\\Classes\\" + c + L"\\shell\\print=&Print",
+          L"HKCR|" + printCommand + L"=" + q + L" /p \"%1\""}},
+        {"first write under the machine classes", L"HKLM|" + machineExt, kLocalMachine, machineExt,
+         L"Failed to set registry value Key: '-2147483646',Section: '" + machineExt + L"',Key: '' to value: '" + c +
+             L"'",
+         {L"HKCR|" + ext + L"=" + c, L"HKLM|" + machineExt + L"=" + c}},
+    };
+    for (const auto& row : cases) {
+        SCOPED_TRACE(row.what);
+        DeleteTestKeys();
+        platform_.writes.clear();
+        platform_.refuse = [refused = row.refused](const std::wstring& where) { return where == refused; };
+        ErrorSeen error = ErrorOf(Associate(args(kProgram, kClass, L"Test document", kExtension, L"", true, L"", true,
+                                                 L"", true, L"", 0)));
+        EXPECT_EQ(error.number, kValueWriteError);
+        EXPECT_EQ(error.source, kSource);
+        EXPECT_EQ(error.description, row.description);
+        ASSERT_GE(platform_.writes.size(), row.lastWrites.size());
+        EXPECT_EQ(std::vector<std::wstring>(platform_.writes.end() - row.lastWrites.size(), platform_.writes.end()),
+                  row.lastWrites)
+            << "nothing is written after the refused write";
+        EXPECT_EQ(V_I4(GetProperty(Registry(), L"ClassKey").value.Get()), row.classKey);
+        EXPECT_EQ(Str(GetProperty(Registry(), L"SectionKey").value), row.sectionKey);
+        EXPECT_EQ(platform_.notices, 0);
+    }
+    // Nothing is rolled back: the extension written before the last row's failure is still there.
+    KeyTable first;
+    CollectKeys(HKEY_CLASSES_ROOT, ext, first);
+    EXPECT_EQ(first, (KeyTable{{ext, c}}));
+}
+
 TEST_F(FileAssociationsTest, ADotInTheExtensionGivesAKeyWithTwoDots) {
     ASSERT_EQ(Associate(args(kProgram, kClass, L"Test document", (std::wstring(L".") + kExtension).c_str())).hr, S_OK);
     HKEY key = nullptr;
