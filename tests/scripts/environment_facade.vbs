@@ -62,6 +62,14 @@ Check rt.EnvironGet(1, "ZOLBEX11_SCRIPT_REF", True) = "C:\Alpha\bin", "resolved 
 Check rt.EnvironGet(1, "ZOLBEX11_SCRIPT_REF") = "%ZOLBEX11_SCRIPT_A%\bin%ZOLBEX11_SCRIPT_V%dropped", _
       "unresolved by default"
 
+' The record holds the value resolved in the machine scope, looked up through a runtime object
+' that the library creates by its ProgID, whatever the caller's scope.
+rt.EnvironSet 2, "ZOLBEX11_SCRIPT_A", "C:\MachineAlpha"
+rt.EnvironSet 1, "ZOLBEX11_SCRIPT_REF", "%ZOLBEX11_SCRIPT_A%\lib"
+Check reg.ReadKey("ZOLBEX11_SCRIPT_REF", SETTINGS_KEY & "\Environment", HKEY_CURRENT_USER) = "C:\MachineAlpha\lib", _
+      "the record resolved in the machine scope"
+Check rt.EnvironGet(1, "ZOLBEX11_SCRIPT_REF") = "%ZOLBEX11_SCRIPT_A%\lib", "the scope keeps the text as given"
+
 ' The listings: one new collection per call, holding the scope's variables.
 Set list = rt.EnvironList(1)
 Set again = rt.EnvironList(1)
@@ -100,6 +108,7 @@ For Each name In Array("ZOLBEX11_SCRIPT_V", "ZOLBEX11_SCRIPT_A", "ZOLBEX11_SCRIP
     RemoveValue HKEY_CURRENT_USER, SETTINGS_KEY & "\Environment", name
 Next
 RemoveValue HKEY_LOCAL_MACHINE, MACHINE_KEY, "ZOLBEX11_SCRIPT_V"
+RemoveValue HKEY_LOCAL_MACHINE, MACHINE_KEY, "ZOLBEX11_SCRIPT_A"
 Check rt.EnvironGet(1, "ZOLBEX11_SCRIPT_V") = "", "the user variable is gone"
 
 If failures = 0 Then WScript.Echo "SCRIPT-OK"
