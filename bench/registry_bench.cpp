@@ -1,7 +1,8 @@
 // The registry object's reads against the plain registry calls they stand for. Value get does
-// one open, a size probe, one read and one close, so early-bound it should cost little more
-// than that sequence written by hand; a listing plus a read of every listed value pays that
-// sequence per value against a hand-written loop that keeps one key open.
+// one open, one query (whose first buffer holds most values, so the size probe is also the
+// read; a longer value is queried again at its size) and one close, so early-bound it should
+// cost no more than open, probe, read and close written by hand; a listing plus a read of every
+// listed value pays that sequence per value against a hand-written loop that keeps one key open.
 #include <windows.h>
 #include <objbase.h>
 #include <oleauto.h>
