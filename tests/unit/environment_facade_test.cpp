@@ -111,15 +111,6 @@ private:
     std::optional<platform::ScopedPlatform> substitute_;
 };
 
-std::optional<std::wstring> Listed(_clsZolbexENVValuePairsA* list, const std::wstring& name) {
-    Variant key = Text(name.c_str());
-    ComPtr<_clsZolbexENVValuePairA> pair;
-    if (FAILED(list->Item(key.Get(), pair.Put()))) return std::nullopt;
-    Bstr value;
-    pair->get_Value(value.Put());
-    return value.Str();
-}
-
 TEST_F(EnvironmentFacadeTest, EachStyleReadsItsOwnScope) {
     SetEnvironmentVariableW(kV, L"process");
     PutText(User(kV), L"user");

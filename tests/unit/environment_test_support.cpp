@@ -144,6 +144,15 @@ void PrintTo(const MessageBoxSeen& box, std::ostream* out) {
          << std::dec << "}";
 }
 
+std::optional<std::wstring> Listed(_clsZolbexENVValuePairsA* list, const std::wstring& name) {
+    Variant key = Text(name.c_str());
+    ComPtr<_clsZolbexENVValuePairA> pair;
+    if (FAILED(list->Item(key.Get(), pair.Put()))) return std::nullopt;
+    Bstr value;
+    EXPECT_EQ(pair->get_Value(value.Put()), S_OK);
+    return value.Str();
+}
+
 ValueAt SwitchValue() { return {HKEY_CURRENT_USER, kSwitchPath, L"CleanMachineEnvVar"}; }
 
 ValueAt RecordOf(const std::wstring& variable) { return {HKEY_CURRENT_USER, kRecordPath, variable}; }

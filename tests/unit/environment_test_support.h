@@ -16,6 +16,7 @@
 
 #include "com_test_support.h"
 #include "forwarding_platform.h"
+#include "zolbex11_interfaces.h"
 
 namespace zolbex::testing {
 
@@ -98,6 +99,9 @@ public:
     // need not be registered; a test may make it fail.
     std::function<HRESULT(IDispatch**)> createObject;
 };
+
+// The listed value of a variable, or nothing when the listing has no such key.
+std::optional<std::wstring> Listed(_clsZolbexENVValuePairsA* list, const std::wstring& name);
 
 // "CleanMachineEnvVar", the switch of the settings store.
 ValueAt SwitchValue();

@@ -58,16 +58,6 @@ List ListOf(IDispatch* scope) {
     return ComPtr<IDispatch>(V_DISPATCH(r.value.Get())).As<_clsZolbexENVValuePairsA>(__uuidof(_clsZolbexENVValuePairsA));
 }
 
-// The listed value of a variable, or nothing when the listing has no such key.
-std::optional<std::wstring> Listed(_clsZolbexENVValuePairsA* list, const std::wstring& name) {
-    Variant key = Text(name.c_str());
-    ComPtr<_clsZolbexENVValuePairA> pair;
-    if (FAILED(list->Item(key.Get(), pair.Put()))) return std::nullopt;
-    Bstr value;
-    EXPECT_EQ(pair->get_Value(value.Put()), S_OK);
-    return value.Str();
-}
-
 class StoredScopeTest : public ComTest, public ::testing::WithParamInterface<ScopeKind> {
 protected:
     void SetUp() override {
