@@ -63,8 +63,9 @@ public:
     virtual LONG SaveSetting(const std::wstring& application, const std::wstring& section,
                              const std::wstring& key, const std::wstring& value) = 0;
 
-    // ShellExecuteExW with the verb "open" and SEE_MASK_NOCLOSEPROCESS: the started process's
-    // handle (the caller closes it with CloseProcess), or null when nothing was started.
+    // ShellExecuteExW with the verb "open", SEE_MASK_NOCLOSEPROCESS and SEE_MASK_FLAG_NO_UI: the
+    // started process's handle (the caller closes it with CloseProcess), or null when nothing
+    // was started (no error box is shown).
     virtual HANDLE StartProgram(HWND owner, const std::wstring& file, const std::wstring& parameters,
                                 const std::wstring& directory, int show) = 0;
     // Waits for a started process at most `milliseconds`; true when it ended in time.

@@ -164,7 +164,8 @@ public:
                         const std::wstring& directory, int show) override {
         SHELLEXECUTEINFOW info{};
         info.cbSize = sizeof(info);
-        info.fMask = SEE_MASK_NOCLOSEPROCESS;
+        // No error box of the shell's for a program it cannot start (ShellExecute shows none).
+        info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
         info.hwnd = owner;
         info.lpVerb = L"open";
         info.lpFile = file.c_str();

@@ -102,6 +102,36 @@ void SetNativeOverride(const std::optional<std::wstring>& value) {
     RegCloseKey(key);
 }
 
+// Counts the dialog windows (a message box above all) this thread tries to create while it
+// lives, and refuses them, so a box that should not appear cannot wait for a click.
+class DialogCounter {
+public:
+    DialogCounter() : hook_(SetWindowsHookExW(WH_CBT, &Watch, nullptr, GetCurrentThreadId())) { count_ = 0; }
+    ~DialogCounter() { UnhookWindowsHookEx(hook_); }
+    DialogCounter(const DialogCounter&) = delete;
+    DialogCounter& operator=(const DialogCounter&) = delete;
+    bool Watching() const { return hook_ != nullptr; }
+    int Count() const { return count_; }
+
+private:
+    static LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HCBT_CREATEWND) {
+            const wchar_t* windowClass = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->lpszClass;
+            constexpr ULONG_PTR kDialogAtom = 0x8002;  // WC_DIALOG, the class "#32770"
+            const bool dialog = IS_INTRESOURCE(windowClass) ? reinterpret_cast<ULONG_PTR>(windowClass) == kDialogAtom
+                                                            : SameText(windowClass, L"#32770");
+            if (dialog) {
+                ++count_;
+                return 1;
+            }
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+
+    static inline int count_ = 0;
+    HHOOK hook_;
+};
+
 // One recorded run of a stand-in tool.
 struct ToolRun {
     std::wstring tool;
@@ -212,6 +242,20 @@ TEST_F(VirtualDriveToolsTest, TheDriveIsMappedAndLabelledFromTheSystemFolder) {
     EXPECT_EQ(runs[1].tool, L"label");
     EXPECT_EQ(runs[1].arguments, drive + L" Data");
     EXPECT_TRUE(SameText(runs[1].folder, system_)) << ::testing::PrintToString(runs[1].folder);
+}
+
+// A tool that cannot be found leaves no trace: no error, and no box of the shell's waiting for
+// a click (the folder named by WINDIR has no System32 here).
+TEST_F(VirtualDriveToolsTest, AMissingToolStartsNothingAndShowsNoBox) {
+    const std::optional<std::wstring> windir = Variable(L"WINDIR");
+    SetVariable(L"WINDIR", other_);
+    DialogCounter dialogs;
+    ASSERT_TRUE(dialogs.Watching());
+    MakeDrive(drives_[0], plain_, L"Data", VARIANT_TRUE);
+    SetVariable(L"WINDIR", windir);
+    EXPECT_EQ(dialogs.Count(), 0);
+    EXPECT_TRUE(Runs().empty());
+    EXPECT_FALSE(Target(drives_[0]).has_value());
 }
 
 TEST_F(VirtualDriveToolsTest, TheLabelStepRunsOnlyForTrueAfterAMappingThatTook) {
