@@ -249,9 +249,22 @@ void FillException(HRESULT hr, EXCEPINFO* exception) {
 struct CallSlot {
     Variant temp;              // coerced value, default, or array
     VARIANT* writeBack = nullptr;  // the caller's by-ref argument to update after the call
+    Variant passedIn;          // the coerced value as passed, to see whether the callee changed it
     VARTYPE callType = VT_EMPTY;
     VARIANTARG callArg{};
 };
+
+// Whether the callee left a coerced by-ref argument as it was passed in. A caller's variable
+// keeps its own type unless the member really assigned to it; an array parameter is always
+// handed back, since a callee may refill it in place.
+bool UnchangedByCallee(const CallSlot& slot) {
+    const VARIANT* now = slot.temp.Get();
+    const VARIANT* before = slot.passedIn.Get();
+    if (V_VT(now) != V_VT(before) || (V_VT(now) & VT_ARRAY)) return false;
+    if (V_VT(now) == VT_BSTR) return Bstr::ViewOf(V_BSTR(now)) == Bstr::ViewOf(V_BSTR(before));
+    return DataSize(V_VT(now)) != 0 &&
+           std::memcmp(&V_I8(now), &V_I8(before), DataSize(V_VT(now))) == 0;
+}
 
 void PassByRef(CallSlot& slot, VARTYPE type, void* pointer) {
     slot.callType = VT_BYREF | type;
@@ -465,7 +478,11 @@ HRESULT DispatchTable::Invoke(IDispatch* object, DISPID id, WORD flags, DISPPARA
         } else {
             HRESULT hr = Coerce(param, arg, slot.temp.Get());
             if (FAILED(hr)) return failArg(hr == DISP_E_OVERFLOW ? hr : DISP_E_TYPEMISMATCH, argIndex);
-            if (param.byRef && (V_VT(arg) & VT_BYREF)) slot.writeBack = arg;
+            if (param.byRef && (V_VT(arg) & VT_BYREF)) {
+                slot.writeBack = arg;
+                hr = VariantCopy(slot.passedIn.Get(), slot.temp.Get());
+                if (FAILED(hr)) return hr;
+            }
         }
         if (param.byRef) PassTempByRef(slot, param.type);
         else PassTempByValue(slot, param.type);
@@ -503,7 +520,7 @@ HRESULT DispatchTable::Invoke(IDispatch* object, DISPID id, WORD flags, DISPPARA
     if (SUCCEEDED(hr)) hr = V_ERROR(&returned);
 
     for (CallSlot& slot : slots)
-        if (slot.writeBack) WriteBack(slot.temp.Get(), slot.writeBack);
+        if (slot.writeBack && !UnchangedByCallee(slot)) WriteBack(slot.temp.Get(), slot.writeBack);
 
     if (FAILED(hr)) {
         if (!exception) return hr;

@@ -200,6 +200,19 @@ TEST_F(DispatcherTest, ByRefArgumentsAreWrittenBack) {
     args.push_back(RefTo(style.Get()));
     ASSERT_EQ(CallMethod(Object(), L"EnvironGet", std::move(args)).hr, S_OK);
     EXPECT_EQ(Seen().style, 0);
+    // The member did not assign to it: the caller's variable keeps its own type and value.
+    EXPECT_EQ(style.Type(), VT_I2);
+
+    Variant name = Long(5);
+    Variant textStyle = Text(L"1");
+    args.clear();
+    args.push_back(RefTo(textStyle.Get()));
+    args.push_back(RefTo(name.Get()));
+    ASSERT_EQ(CallMethod(Object(), L"EnvironGet", std::move(args)).hr, S_OK);
+    EXPECT_EQ(Seen().style, 1);
+    EXPECT_EQ(Seen().variable, L"5");
+    EXPECT_EQ(textStyle.Type(), VT_BSTR);
+    EXPECT_EQ(name.Type(), VT_I4);
 }
 
 TEST_F(DispatcherTest, WrongArgumentCountsAreRefused) {
