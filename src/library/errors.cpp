@@ -58,7 +58,7 @@ void ThrowIfFailed(HRESULT hr) {
     std::wstring source = kLibrarySource, description;
     if (GetErrorInfo(0, info.Put()) == S_OK && info) {
         Bstr text;
-        if (SUCCEEDED(info->GetSource(text.Put()))) source = text.Str();
+        if (SUCCEEDED(info->GetSource(text.Put())) && !text.Empty()) source = text.Str();
         if (SUCCEEDED(info->GetDescription(text.Put()))) description = text.Str();
     }
     if (description.empty()) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <windows.h>
+#include <oleauto.h>
 
 #include <exception>
 #include <new>
@@ -66,6 +67,9 @@ void ThrowIfFailed(HRESULT hr);
 // Runs a member body at the COM boundary: S_OK, or the error as HRESULT + IErrorInfo.
 template <class Body>
 HRESULT Guarded(Body&& body) noexcept {
+    // An error object left on the thread by an earlier call must not be taken for one that a
+    // call inside this body failed with.
+    SetErrorInfo(0, nullptr);
     try {
         body();
         return S_OK;
