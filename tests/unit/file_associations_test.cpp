@@ -206,6 +206,10 @@ TEST_F(FileAssociationsTest, EachOptionWritesItsKeysUnderBothRootsAndLeavesTheLa
     add("empty open text", args(L""), BaseTable(), L"\\shell\\open\\command");
     add("print, default text", args(L"", true),
         WithVerb(BaseTable(), L"print", L"&Print", q + L" /p \"%1\""), L"\\shell\\print\\command");
+    Variant one = Bool(true);
+    V_BOOL(one.Get()) = 1;  // not zero, yet not True: still asks for the verb
+    add("print, flag 1", args(L"", &one), WithVerb(BaseTable(), L"print", L"&Print", q + L" /p \"%1\""),
+        L"\\shell\\print\\command");
     add("print, own text", args(L"", true, L"Print &it"),
         WithVerb(BaseTable(), L"print", L"Print &it", q + L" /p \"%1\""), L"\\shell\\print\\command");
     add("install, text from the extension", args(L"", false, L"", false, L"", true),
