@@ -166,8 +166,8 @@ void ZeroValue(VARTYPE type, VARIANT* out) {
     V_I8(out) = 0;
 }
 
-// A typed array turned into an array of VARIANT with the same bounds, so that script clients,
-// which only index arrays of VARIANT, can use it.
+// A one-dimensional typed array turned into an array of VARIANT with the same bounds, so that
+// script clients, which only index arrays of VARIANT, can use it.
 HRESULT ToVariantArray(SAFEARRAY* typed, VARIANT* out) {
     V_VT(out) = VT_ARRAY | VT_VARIANT;
     V_ARRAY(out) = nullptr;
@@ -175,7 +175,6 @@ HRESULT ToVariantArray(SAFEARRAY* typed, VARIANT* out) {
     VARTYPE elementType = VT_EMPTY;
     HRESULT hr = SafeArrayGetVartype(typed, &elementType);
     if (FAILED(hr)) return hr;
-    if (SafeArrayGetDim(typed) != 1) return VariantCopy(out, out);
     LONG lower = 0, upper = -1;
     SafeArrayGetLBound(typed, 1, &lower);
     SafeArrayGetUBound(typed, 1, &upper);
@@ -199,7 +198,10 @@ HRESULT ToVariantArray(SAFEARRAY* typed, VARIANT* out) {
 // `value` as a caller's variable of type `type` holds it. A typed array becomes an array of
 // VARIANT where the variable holds VARIANTs (a script variable, a Variant array).
 HRESULT ConvertForCaller(VARIANT* value, VARTYPE type, VARIANT* out) {
-    const bool typedArray = (V_VT(value) & VT_ARRAY) && V_VT(value) != (VT_ARRAY | VT_VARIANT);
+    // Only the one-dimensional arrays the library hands out are turned into VARIANT arrays; any
+    // other array goes back as it is.
+    const bool typedArray = (V_VT(value) & VT_ARRAY) && V_VT(value) != (VT_ARRAY | VT_VARIANT) &&
+                            (!V_ARRAY(value) || SafeArrayGetDim(V_ARRAY(value)) == 1);
     if (typedArray && (type == VT_VARIANT || type == (VT_ARRAY | VT_VARIANT)))
         return ToVariantArray(V_ARRAY(value), out);
     if (type == VT_VARIANT) return VariantCopy(out, value);
