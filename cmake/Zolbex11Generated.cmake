@@ -1,13 +1,13 @@
 # The generated folder: both type libraries and the C++ interface header.
 #
 # The x86_64 tree builds zolbex11_tlbgen from the catalogue and runs it under
-# Wine (oleaut32 writes the type libraries) in its own prefix. The i686 tree
-# cannot run programs, so it takes the x86_64 tree's folder through
-# ZOLBEX11_GENERATED_DIR. Defines the target zolbex11_generated.
+# Wine (oleaut32 writes the type libraries) in its own prefix. The i686 tree is
+# built on the host, where 32-bit programs may not run, so it takes the x86_64
+# tree's folder through ZOLBEX11_GENERATED_DIR. Defines the target zolbex11_generated.
 
 set(ZOLBEX11_GENERATED_FILES zolbex11_win32.tlb zolbex11_win64.tlb zolbex11_interfaces.h)
 
-if(ZOLBEX11_RUNS_PROGRAMS)
+if(ZOLBEX11_GENERATES_TYPELIB)
     set(ZOLBEX11_GENERATED_DIR "${CMAKE_BINARY_DIR}/generated")
     list(TRANSFORM ZOLBEX11_GENERATED_FILES PREPEND "${ZOLBEX11_GENERATED_DIR}/"
          OUTPUT_VARIABLE generated_paths)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, only those missing.
-# Needs root (or sudo) when something is missing. Never installs wine32:i386:
-# the 32-bit DLL is only built and checked statically.
+# Installs the host's Debian packages the build and the tests need, only those
+# missing. Needs root (or sudo) when something is missing. Never installs
+# anything :i386 here: the 32-bit suite runs in a chroot of its own
+# (scripts/setup-i386.sh), for which the host needs only debootstrap.
 set -euo pipefail
 
 packages=(
@@ -14,6 +15,7 @@ packages=(
     wine64-tools
     googletest
     cmake
+    debootstrap
 )
 
 missing=()

@@ -22,11 +22,11 @@ std::wstring GuidText(const GUID& guid) {
     return text;
 }
 
-// The built zolbex11.dll, loaded into the test process.
+// The built zolbex11.dll of this test's own target, loaded into the test process.
 class BuiltDll {
 public:
     BuiltDll() {
-        const wchar_t* path = _wgetenv(L"ZOLBEX11_X86_64_DLL");
+        const wchar_t* path = _wgetenv(L"ZOLBEX11_DLL");
         if (!path || !*path) return;
         path_ = path;
         module_ = LoadLibraryW(path);
@@ -70,7 +70,7 @@ class BuiltDllTest : public ComTest {
 protected:
     void SetUp() override {
         ComTest::SetUp();
-        if (!dll_.Loaded()) GTEST_SKIP() << "ZOLBEX11_X86_64_DLL does not name a loadable DLL";
+        if (!dll_.Loaded()) GTEST_SKIP() << "ZOLBEX11_DLL does not name a loadable DLL";
     }
     BuiltDll dll_;
 };
@@ -145,7 +145,9 @@ void ExpectRegistration(HKEY classes, const std::wstring& dllPath, bool present)
         EXPECT_EQ(ReadDefault(classes, key + L"\\TypeLib"), GuidText(lib.libid));
     }
     const std::wstring typeLib = L"TypeLib\\" + GuidText(lib.libid) + L"\\2.1";
-    if (present) EXPECT_EQ(ReadDefault(classes, typeLib + L"\\0\\win64"), dllPath);
+    // The platform key names the library's pointer size (the target test pins it to the tree).
+    const std::wstring platform = sizeof(void*) == 8 ? L"win64" : L"win32";
+    if (present) EXPECT_EQ(ReadDefault(classes, typeLib + L"\\0\\" + platform), dllPath);
     else EXPECT_FALSE(KeyExists(classes, typeLib));
 }
 

@@ -43,7 +43,8 @@ HRESULT PutValue(RegistryObject& r, LONG valueType, Variant value) {
     return r.put_Value(*value.Get());
 }
 
-using ListingMember = HRESULT (RegistryObject::*)(SAFEARRAY**, LONG*, VARIANT_BOOL*);
+// COM members are __stdcall on i686, part of the member pointer's type.
+using ListingMember = HRESULT (STDMETHODCALLTYPE RegistryObject::*)(SAFEARRAY**, LONG*, VARIANT_BOOL*);
 
 template <ListingMember member>
 HRESULT List(RegistryObject& r) {
@@ -65,7 +66,7 @@ TEST_F(RegistryHandlesTest, EveryOpenedKeyIsClosedOnEveryPath) {
     auto missingKey = [](RegistryObject& r, CountingPlatform&) { r.SetSectionKey(RegistryTest::Path(L"absent")); };
     auto noRoot = [](RegistryObject& r, CountingPlatform&) { r.SetClassKey(0); };
     auto missingValue = [](RegistryObject& r, CountingPlatform&) { r.SetValueKey(L"absent"); };
-    auto bool_ = [](HRESULT (RegistryObject::*member)(VARIANT_BOOL*)) {
+    auto bool_ = [](HRESULT (STDMETHODCALLTYPE RegistryObject::*member)(VARIANT_BOOL*)) {
         return [member](RegistryObject& r) {
             VARIANT_BOOL result;
             return (r.*member)(&result);
