@@ -1,49 +1,20 @@
-// Base of every class of the library: reference counting, QueryInterface, ISupportErrorInfo and
-// IDispatch through the dispatcher, and the live-object count behind DllCanUnloadNow.
+// Base of every automation class of the library: the counted IUnknown of ComObject, plus
+// ISupportErrorInfo and IDispatch through the dispatcher.
 #pragma once
 
 #include <windows.h>
 #include <oaidl.h>
 
-#include <atomic>
-#include <new>
-#include <utility>
-
+#include "library/com_object.h"
 #include "library/com_ptr.h"
 #include "library/dispatcher.h"
 #include "library/errors.h"
-#include "library/module.h"
 
 namespace zolbex {
 
 template <class Interface>
-class DispatchObject : public Interface, public ISupportErrorInfo {
+class DispatchObject : public ComObject<Interface, ISupportErrorInfo> {
 public:
-    DispatchObject(const DispatchObject&) = delete;
-    DispatchObject& operator=(const DispatchObject&) = delete;
-
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == __uuidof(Interface) ||
-            IsExtraInterface(iid)) {
-            *out = static_cast<Interface*>(this);
-        } else if (iid == IID_ISupportErrorInfo) {
-            *out = static_cast<ISupportErrorInfo*>(this);
-        } else {
-            *out = nullptr;
-            return E_NOINTERFACE;
-        }
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
-
     // IDispatch
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
         if (!count) return E_POINTER;
@@ -84,8 +55,7 @@ public:
     }
 
 protected:
-    DispatchObject() { module::ObjectCreated(); }
-    virtual ~DispatchObject() { module::ObjectDestroyed(); }
+    DispatchObject() = default;
 
     // A further identifier under which the same interface is handed out (a class may override).
     virtual bool IsExtraInterface(REFIID) const { return false; }
@@ -96,14 +66,9 @@ protected:
     }
 
 private:
-    std::atomic<ULONG> references_{0};
+    void* AlsoAnswers(REFIID iid) final {
+        return iid == IID_IDispatch || IsExtraInterface(iid) ? static_cast<Interface*>(this) : nullptr;
+    }
 };
-
-// Makes a new object of a library class and returns its first reference.
-template <class T, class... Args>
-ComPtr<T> MakeObject(Args&&... args) {
-    T* object = new T(std::forward<Args>(args)...);
-    return ComPtr<T>(object);
-}
 
 }  // namespace zolbex

@@ -11,7 +11,13 @@ std::atomic<long> g_locks{0};
 void ObjectCreated() { ++g_objects; }
 void ObjectDestroyed() { --g_objects; }
 void Lock() { ++g_locks; }
-void Unlock() { --g_locks; }
+// An unlock without a lock is ignored: the count never drops below zero, where it would let
+// the DLL unload under a lock taken later.
+void Unlock() {
+    long locks = g_locks.load();
+    while (locks > 0 && !g_locks.compare_exchange_weak(locks, locks - 1)) {
+    }
+}
 bool CanUnload() { return g_objects == 0 && g_locks == 0; }
 long LiveObjects() { return g_objects; }
 

@@ -11,7 +11,7 @@ namespace zolbex::module {
 void ObjectCreated();
 void ObjectDestroyed();
 void Lock();
-void Unlock();
+void Unlock();  // never below zero
 // True when no object exists and no class factory is locked.
 bool CanUnload();
 long LiveObjects();
