@@ -23,9 +23,10 @@ bool IsNumeric(VARTYPE type) {
 }  // namespace
 
 HRESULT ValuePairs::Item(VARIANT* index, _clsZolbexENVValuePairA** pRetVal) {
-    if (!index || !pRetVal) return E_POINTER;
-    *pRetVal = nullptr;
     return Guarded([&] {
+        RequirePointer(pRetVal);
+        *pRetVal = nullptr;
+        RequirePointer(index);
         _clsZolbexENVValuePairA* pair = Find(*index);
         pair->AddRef();
         *pRetVal = pair;
@@ -33,15 +34,17 @@ HRESULT ValuePairs::Item(VARIANT* index, _clsZolbexENVValuePairA** pRetVal) {
 }
 
 HRESULT ValuePairs::get_Count(LONG* pRetVal) {
-    if (!pRetVal) return E_POINTER;
-    *pRetVal = static_cast<LONG>(pairs_.size());
-    return S_OK;
+    return Guarded([&] {
+        RequirePointer(pRetVal);
+        *pRetVal = static_cast<LONG>(pairs_.size());
+    });
 }
 
 HRESULT ValuePairs::NewEnum(IUnknown** pRetVal) {
-    if (!pRetVal) return E_POINTER;
-    *pRetVal = nullptr;
-    return Guarded([&] { *pRetVal = NewPairEnumerator(this).Detach(); });
+    return Guarded([&] {
+        RequirePointer(pRetVal);
+        *pRetVal = NewPairEnumerator(this).Detach();
+    });
 }
 
 void ValuePairs::Add(_clsZolbexENVValuePairA* pair, std::wstring_view key) {

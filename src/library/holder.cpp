@@ -16,8 +16,10 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE get_m_clsZolbex11RunTimeA(_clsZolbex11RunTimeA** pRetVal) override {
-        if (!pRetVal) return E_POINTER;
-        return Guarded([&] { *pRetVal = runTime_.Get([] { return Create<_clsZolbex11RunTimeA>(NewRunTime); }); });
+        return Guarded([&] {
+            RequirePointer(pRetVal);
+            *pRetVal = runTime_.Get([] { return Create<_clsZolbex11RunTimeA>(NewRunTime); });
+        });
     }
     HRESULT STDMETHODCALLTYPE put_m_clsZolbex11RunTimeA(_clsZolbex11RunTimeA* value) override {
         return putref_m_clsZolbex11RunTimeA(value);
@@ -28,8 +30,10 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE get_m_clsZolbexENVRegistryA(_clsZolbexENVRegistryA** pRetVal) override {
-        if (!pRetVal) return E_POINTER;
-        return Guarded([&] { *pRetVal = registry_.Get([] { return Create<_clsZolbexENVRegistryA>(NewRegistry); }); });
+        return Guarded([&] {
+            RequirePointer(pRetVal);
+            *pRetVal = registry_.Get([] { return Create<_clsZolbexENVRegistryA>(NewRegistry); });
+        });
     }
     HRESULT STDMETHODCALLTYPE put_m_clsZolbexENVRegistryA(_clsZolbexENVRegistryA* value) override {
         return putref_m_clsZolbexENVRegistryA(value);

@@ -47,9 +47,9 @@ void RunReporting(const wchar_t* member, Steps&& steps) {
 
 HRESULT RunTimeObject::EnvironGet(zolbexEnvironmentStyleConstants* lStyle, BSTR* sVariable, VARIANT_BOOL* bFullValue,
                                   BSTR* pRetVal) {
-    if (!pRetVal) return E_POINTER;
-    *pRetVal = nullptr;
     return Guarded([&] {
+        RequirePointer(pRetVal);
+        *pRetVal = nullptr;
         std::wstring result;
         RunReporting(L"EnvironGet", [&] {
             LONG style = StyleOf(lStyle);
@@ -73,9 +73,9 @@ HRESULT RunTimeObject::EnvironGet(zolbexEnvironmentStyleConstants* lStyle, BSTR*
 
 HRESULT RunTimeObject::EnvironSet(zolbexEnvironmentStyleConstants* lStyle, BSTR* sVariable, BSTR* sVarValue,
                                   BSTR* pRetVal) {
-    if (!pRetVal) return E_POINTER;
-    *pRetVal = nullptr;
     return Guarded([&] {
+        RequirePointer(pRetVal);
+        *pRetVal = nullptr;
         RunReporting(L"EnvironSet", [&] {
             const std::wstring name = TextOf(sVariable);
             if (CleanSwitchIsOn() && sVarValue) {
@@ -104,9 +104,9 @@ HRESULT RunTimeObject::EnvironSet(zolbexEnvironmentStyleConstants* lStyle, BSTR*
 }
 
 HRESULT RunTimeObject::EnvironList(zolbexEnvironmentStyleConstants* lStyle, _clsZolbexENVValuePairsA** pRetVal) {
-    if (!pRetVal) return E_POINTER;
-    *pRetVal = nullptr;
     return Guarded([&] {
+        RequirePointer(pRetVal);
+        *pRetVal = nullptr;
         ComPtr<_clsZolbexENVValuePairsA> list;
         RunReporting(L"EnvironList", [&] { list = ListScope(StyleOf(lStyle)); });
         *pRetVal = list.Detach();

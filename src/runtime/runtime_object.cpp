@@ -2,7 +2,7 @@
 
 #include "library/catalogue.h"
 #include "library/class_table.h"
-#include "runtime/expansion_setting.h"
+#include "library/expansion_setting.h"
 
 namespace zolbex {
 namespace {
@@ -21,8 +21,10 @@ ComPtr<IDispatch> NewFileSystemObject() {
 }  // namespace
 
 HRESULT RunTimeObject::get_goFSO(IDispatch** pRetVal) {
-    if (!pRetVal) return E_POINTER;
-    return Guarded([&] { *pRetVal = fileSystem_.Get(NewFileSystemObject); });
+    return Guarded([&] {
+        RequirePointer(pRetVal);
+        *pRetVal = fileSystem_.Get(NewFileSystemObject);
+    });
 }
 
 HRESULT RunTimeObject::put_goFSO(IDispatch* value) { return putref_goFSO(value); }
@@ -33,8 +35,8 @@ HRESULT RunTimeObject::putref_goFSO(IDispatch* value) {
 }
 
 HRESULT RunTimeObject::get_goRegistry(_clsZolbexENVRegistryA** pRetVal) {
-    if (!pRetVal) return E_POINTER;
     return Guarded([&] {
+        RequirePointer(pRetVal);
         *pRetVal = registry_.Get([] { return Create<_clsZolbexENVRegistryA>(NewRegistry); });
     });
 }
@@ -47,9 +49,10 @@ HRESULT RunTimeObject::putref_goRegistry(_clsZolbexENVRegistryA* value) {
 }
 
 HRESULT RunTimeObject::get_ExpandEnvVar(VARIANT_BOOL* pRetVal) {
-    if (!pRetVal) return E_POINTER;
-    *pRetVal = ThreadExpansionSetting();
-    return S_OK;
+    return Guarded([&] {
+        RequirePointer(pRetVal);
+        *pRetVal = ThreadExpansionSetting();
+    });
 }
 
 HRESULT RunTimeObject::put_ExpandEnvVar(VARIANT_BOOL bNewValue) {

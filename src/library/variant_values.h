@@ -1,5 +1,5 @@
-// The VARIANT conversions the registry object needs: value copies, the text form of a value
-// (the automation runtime's standard conversion) and the text shown in error descriptions.
+// The VARIANT conversions every layer needs: value copies, the text form of a value (the
+// automation runtime's standard conversion) and the text shown in error descriptions.
 #pragma once
 
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "registry/variant_values.h"
+#include "library/variant_values.h"
 
 #include <oleauto.h>
 
