@@ -20,33 +20,15 @@ ComPtr<IDispatch> NewFileSystemObject() {
 
 }  // namespace
 
-HRESULT RunTimeObject::get_goFSO(IDispatch** pRetVal) {
-    return Guarded([&] {
-        RequirePointer(pRetVal);
-        *pRetVal = fileSystem_.Get(NewFileSystemObject);
-    });
-}
-
-HRESULT RunTimeObject::put_goFSO(IDispatch* value) { return putref_goFSO(value); }
-
-HRESULT RunTimeObject::putref_goFSO(IDispatch* value) {
-    fileSystem_.Set(value);
-    return S_OK;
-}
+HRESULT RunTimeObject::get_goFSO(IDispatch** pRetVal) { return fileSystem_.Get(pRetVal, NewFileSystemObject); }
+HRESULT RunTimeObject::put_goFSO(IDispatch* value) { return fileSystem_.Assign(value); }
+HRESULT RunTimeObject::putref_goFSO(IDispatch* value) { return fileSystem_.Assign(value); }
 
 HRESULT RunTimeObject::get_goRegistry(_clsZolbexENVRegistryA** pRetVal) {
-    return Guarded([&] {
-        RequirePointer(pRetVal);
-        *pRetVal = registry_.Get([] { return Create<_clsZolbexENVRegistryA>(NewRegistry); });
-    });
+    return registry_.Get(pRetVal, [] { return Create<_clsZolbexENVRegistryA>(NewRegistry); });
 }
-
-HRESULT RunTimeObject::put_goRegistry(_clsZolbexENVRegistryA* value) { return putref_goRegistry(value); }
-
-HRESULT RunTimeObject::putref_goRegistry(_clsZolbexENVRegistryA* value) {
-    registry_.Set(value);
-    return S_OK;
-}
+HRESULT RunTimeObject::put_goRegistry(_clsZolbexENVRegistryA* value) { return registry_.Assign(value); }
+HRESULT RunTimeObject::putref_goRegistry(_clsZolbexENVRegistryA* value) { return registry_.Assign(value); }
 
 HRESULT RunTimeObject::get_ExpandEnvVar(VARIANT_BOOL* pRetVal) {
     return Guarded([&] {
