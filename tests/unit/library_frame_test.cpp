@@ -295,12 +295,44 @@ TEST_F(FrameTest, AutoCreatedFieldsKeepTheirObjectUntilSetAgain) {
 }
 
 TEST_F(FrameTest, HolderCreatesNothingForFieldsNeverRead) {
+    const long made = module::ObjectsMade();
     const long before = module::LiveObjects();
     {
         ComPtr<IDispatch> holder = NewHolder();
-        EXPECT_EQ(module::LiveObjects(), before + 1);
+        EXPECT_EQ(module::ObjectsMade(), made + 1);
     }
     EXPECT_EQ(module::LiveObjects(), before);
+    // Not even for a moment: no field object was made (and released again) as the holder went.
+    EXPECT_EQ(module::ObjectsMade(), made + 1);
+}
+
+// A let of an object (what a script's plain assignment of an object becomes) to a field that
+// only has a set stores the object, as the set does.
+TEST_F(FrameTest, ALetOfAnObjectToAnObjectFieldStoresIt) {
+    struct Case {
+        ComPtr<IDispatch> owner;
+        const wchar_t* field;
+        ComPtr<IDispatch> value;
+    };
+    Case cases[] = {
+        {NewRunTime(), L"goRegistry", NewRegistry()},
+        {NewHolder(), L"m_clsZolbex11RunTimeA", NewRunTime()},
+        {NewHolder(), L"m_clsZolbexENVRegistryA", NewRegistry()},
+    };
+    for (Case& c : cases) {
+        SCOPED_TRACE(std::string(c.field, c.field + wcslen(c.field)));
+        Variant object;
+        V_VT(object.Get()) = VT_DISPATCH;
+        V_DISPATCH(object.Get()) = c.value.AddRefAndGet();
+        std::vector<Variant> args;
+        args.push_back(std::move(object));
+        ASSERT_EQ(PutProperty(c.owner.Get(), c.field, std::move(args)).hr, S_OK);
+        CallResult read = GetProperty(c.owner.Get(), c.field);
+        ASSERT_EQ(read.hr, S_OK);
+        ASSERT_EQ(read.value.Type(), VT_DISPATCH);
+        ComPtr<IUnknown> got = ComPtr<IDispatch>(V_DISPATCH(read.value.Get())).As<IUnknown>(IID_IUnknown);
+        EXPECT_EQ(got.Get(), c.value.As<IUnknown>(IID_IUnknown).Get());
+    }
 }
 
 TEST_F(FrameTest, HolderReleasesItsFieldsWithItself) {
