@@ -3,18 +3,14 @@
 #include "library/catalogue.h"
 #include "library/class_table.h"
 #include "library/expansion_setting.h"
+#include "platform/platform.h"
 
 namespace zolbex {
 namespace {
 
-// The Scripting runtime's FileSystemObject class.
-constexpr CLSID kFileSystemObject = {0x0D43FE01, 0xF093, 0x11CF, {0x89, 0x40, 0x00, 0xA0, 0xC9, 0x05, 0x42, 0x28}};
-
 ComPtr<IDispatch> NewFileSystemObject() {
     ComPtr<IDispatch> fileSystem;
-    ThrowIfFailed(CoCreateInstance(kFileSystemObject, nullptr, CLSCTX_INPROC_SERVER,
-                                   catalogue::TheLibrary().fileSystemIid,
-                                   reinterpret_cast<void**>(fileSystem.Put())));
+    ThrowIfFailed(platform::Current().CreateFileSystem(catalogue::TheLibrary().fileSystemIid, fileSystem.Put()));
     return fileSystem;
 }
 
