@@ -12,6 +12,7 @@
 namespace zolbex {
 
 // A plain copy that follows a by-reference variant to its value (what a by-value argument gets).
+// A reference that is null or never ends raises "Invalid procedure call or argument".
 Variant CopyOf(const VARIANT& value);
 
 // A value assignment: like CopyOf, but an object is replaced by its default property's value.
