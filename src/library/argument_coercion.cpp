@@ -1,6 +1,7 @@
 #include "library/argument_coercion.h"
 
 #include "library/variant.h"
+#include "library/variant_references.h"
 
 namespace zolbex {
 namespace {
@@ -47,6 +48,9 @@ bool IsOmitted(const VARIANT* arg) {
 }
 
 HRESULT Coerce(const ParamInfo& param, VARIANT* source, VARIANT* out) {
+    // A chain of references is followed to its end (the dispatcher has checked that it ends).
+    source = const_cast<VARIANT*>(EndOfReferences(source));
+    if (!source) return E_INVALIDARG;
     if (param.type == VT_VARIANT) return VariantCopyInd(out, source);
     if (param.type == VT_DISPATCH || param.type == VT_UNKNOWN)
         return CoerceToInterface(param, source, out);

@@ -23,7 +23,7 @@ HRESULT CallArguments::Prepare(DISPPARAMS& params, UINT* argError) {
         if (FAILED(hr)) return hr;
     }
     if (member_.varArgs) {
-        hr = PrepareVarArgs(placed.extra, slots_[fixed]);
+        hr = PrepareVarArgs(placed.extra, params.rgvarg, slots_[fixed], argError);
         if (FAILED(hr)) return hr;
     }
     if (member_.hasResult) PrepareResult(slots_.back());
@@ -43,11 +43,16 @@ HRESULT CallArguments::PrepareFixed(const ParamInfo& param, VARIANT* arg, UINT a
         PassByRef(slot, param.type, V_BYREF(arg));  // the caller's own storage
         return S_OK;
     } else {
+        VARIANT* variable = param.byRef ? WriteBackTarget(arg) : nullptr;
+        // An array handed back to a variable that cannot hold it would be lost after the call.
+        if (variable && (param.type & VT_ARRAY) && !CanHoldArray(*variable, param.type))
+            return ArgumentFault(DISP_E_TYPEMISMATCH, argIndex, argError);
         HRESULT hr = Coerce(param, arg, slot.temp.Get());
         if (FAILED(hr))
             return ArgumentFault(hr == DISP_E_OVERFLOW ? hr : DISP_E_TYPEMISMATCH, argIndex, argError);
-        if (param.byRef && (V_VT(arg) & VT_BYREF)) {
-            slot.writeBack = arg;
+        if (variable) {
+            slot.writeBack = variable;
+            slot.argIndex = argIndex;
             hr = VariantCopy(slot.passedIn.Get(), slot.temp.Get());
             if (FAILED(hr)) return hr;
         }
@@ -57,14 +62,18 @@ HRESULT CallArguments::PrepareFixed(const ParamInfo& param, VARIANT* arg, UINT a
     return S_OK;
 }
 
-HRESULT CallArguments::PrepareVarArgs(const std::vector<VARIANT*>& extra, Slot& slot) {
+HRESULT CallArguments::PrepareVarArgs(const std::vector<VARIANT*>& extra, const VARIANT* rgvarg, Slot& slot,
+                                      UINT* argError) {
     SAFEARRAY* list = SafeArrayCreateVector(VT_VARIANT, 0, static_cast<ULONG>(extra.size()));
     if (!list) return E_OUTOFMEMORY;
     V_VT(slot.temp.Get()) = VT_ARRAY | VT_VARIANT;
     V_ARRAY(slot.temp.Get()) = list;
     for (LONG i = 0; i < static_cast<LONG>(extra.size()); ++i) {
+        // An argument the list cannot hold a copy of (a record that cannot be copied, a type no
+        // VARIANT has) is the caller's mistake.
         HRESULT hr = SafeArrayPutElement(list, &i, extra[i]);
-        if (FAILED(hr)) return hr;
+        if (hr == E_OUTOFMEMORY) return hr;
+        if (FAILED(hr)) return ArgumentFault(DISP_E_TYPEMISMATCH, static_cast<UINT>(extra[i] - rgvarg), argError);
     }
     PassTempByRef(slot, VT_ARRAY | VT_VARIANT);
     return S_OK;
@@ -88,10 +97,14 @@ std::vector<VARIANTARG*> CallArguments::Pointers() {
     return pointers;
 }
 
-void CallArguments::WriteBackChanged() {
-    for (Slot& slot : slots_)
-        if (slot.writeBack && ChangedByCallee(*slot.temp.Get(), *slot.passedIn.Get()))
-            WriteBack(slot.temp.Get(), slot.writeBack);
+HRESULT CallArguments::WriteBackChanged(UINT* argError) {
+    HRESULT first = S_OK;
+    for (Slot& slot : slots_) {
+        if (!slot.writeBack || !ChangedByCallee(*slot.temp.Get(), *slot.passedIn.Get())) continue;
+        HRESULT hr = WriteBack(slot.temp.Get(), slot.writeBack);
+        if (FAILED(hr) && SUCCEEDED(first)) first = ArgumentFault(hr, slot.argIndex, argError);
+    }
+    return first;
 }
 
 void CallArguments::HandOutResult(VARIANT* result) {

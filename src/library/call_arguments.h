@@ -29,7 +29,9 @@ public:
     std::vector<VARIANTARG*> Pointers();
 
     // After the call: the caller's by-ref variables that the member changed get their values.
-    void WriteBackChanged();
+    // The first value that cannot reach its variable fails (its argument's index in *argError);
+    // the other variables are still written.
+    HRESULT WriteBackChanged(UINT* argError);
     // Moves the member's result to `result` (when the member has one and the caller asked).
     void HandOutResult(VARIANT* result);
 
@@ -37,6 +39,7 @@ private:
     struct Slot {
         Variant temp;                  // coerced value, default, array or result
         VARIANT* writeBack = nullptr;  // the caller's by-ref argument to update after the call
+        UINT argIndex = 0;             // its index in rgvarg
         Variant passedIn;              // temp as passed, to see whether the callee changed it
         VARTYPE callType = VT_EMPTY;
         VARIANTARG callArg{};
@@ -44,7 +47,8 @@ private:
 
     HRESULT PrepareFixed(const ParamInfo& param, VARIANT* arg, UINT argIndex, Slot& slot,
                          UINT* argError);
-    HRESULT PrepareVarArgs(const std::vector<VARIANT*>& extra, Slot& slot);
+    HRESULT PrepareVarArgs(const std::vector<VARIANT*>& extra, const VARIANT* rgvarg, Slot& slot,
+                           UINT* argError);
     void PrepareResult(Slot& slot);
 
     static void PassByRef(Slot& slot, VARTYPE type, void* pointer);

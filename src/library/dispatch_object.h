@@ -6,6 +6,7 @@
 #include <oaidl.h>
 
 #include "library/com_object.h"
+#include "library/call_checks.h"
 #include "library/com_ptr.h"
 #include "library/dispatcher.h"
 #include "library/errors.h"
@@ -30,15 +31,18 @@ public:
             (*info)->AddRef();
         });
     }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID,
                                             DISPID* ids) override {
-        HRESULT hr = S_OK;
+        HRESULT hr = CheckNamesRequest(iid, names, count, ids);
+        if (FAILED(hr)) return hr;
         HRESULT guard = Guarded([&] { hr = Table().GetIDsOfNames(names, count, ids); });
         return FAILED(guard) ? guard : hr;
     }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* exception,
                                      UINT* argError) override {
+        // No result unless the call succeeds, whatever the caller left in it.
+        if (result) VariantInit(result);
         // The interface argument is reserved: anything but IID_NULL is refused.
         if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
         HRESULT hr = S_OK;

@@ -10,23 +10,35 @@
 #include "library/errors.h"
 #include "library/fold_case.h"
 #include "library/typelib.h"
+#include "library/variant_references.h"
 
 namespace zolbex {
 namespace {
 
 bool IsObject(const VARIANT* arg) {
-    VARTYPE type = V_VT(arg) & ~VT_BYREF;
-    if (type == VT_VARIANT && (V_VT(arg) & VT_BYREF)) return IsObject(V_VARIANTREF(arg));
+    const VARIANT* value = EndOfReferences(arg);
+    if (!value) return false;
+    VARTYPE type = V_VT(value) & ~VT_BYREF;
     return type == VT_DISPATCH || type == VT_UNKNOWN;
 }
 
 }  // namespace
 
-DispatchTable::DispatchTable(REFIID iid) {
-    ComPtr<ITypeLib> library = OwnTypeLib();
+namespace {
+
+ComPtr<ITypeInfo> OwnTypeInfo(REFIID iid) {
     ComPtr<ITypeInfo> info;
-    HRESULT hr = library->GetTypeInfoOfGuid(iid, info.Put());
+    HRESULT hr = OwnTypeLib()->GetTypeInfoOfGuid(iid, info.Put());
     if (FAILED(hr)) throw AutomationError(hr, kLibrarySource, L"Unknown interface");
+    return info;
+}
+
+}  // namespace
+
+DispatchTable::DispatchTable(REFIID iid) : DispatchTable(OwnTypeInfo(iid).Get()) {}
+
+DispatchTable::DispatchTable(ITypeInfo* described) {
+    ComPtr<ITypeInfo> info(described);
 
     TYPEATTR* attr = nullptr;
     info->GetTypeAttr(&attr);
@@ -75,9 +87,18 @@ const DispatchTable& DispatchTable::For(REFIID iid) {
 }
 
 HRESULT DispatchTable::GetIDsOfNames(LPOLESTR* names, UINT count, DISPID* ids) const {
+    if (count == 0) return S_OK;
+    if (!names || !ids) return E_INVALIDARG;
+    // A missing name is no name of ours; the type information is never handed one.
+    for (UINT i = 0; i < count; ++i) {
+        if (!names[i]) {
+            for (UINT j = 0; j < count; ++j) ids[j] = DISPID_UNKNOWN;
+            return DISP_E_UNKNOWNNAME;
+        }
+    }
     // A member name alone is answered from our own table; names of parameters need the
     // type information.
-    if (count == 1 && names && names[0] && ids) {
+    if (count == 1) {
         auto found = idByFoldedName_.find(FoldCase(names[0]));
         if (found != idByFoldedName_.end()) {
             ids[0] = found->second;

@@ -3,6 +3,7 @@
 #include "library/dispatcher.h"
 
 #include "library/call_arguments.h"
+#include "library/call_checks.h"
 #include "library/failure_report.h"
 #include "library/variant.h"
 #include "library/vtable_call.h"
@@ -13,17 +14,24 @@ HRESULT DispatchTable::Invoke(IDispatch* object, DISPID id, WORD flags, DISPPARA
                               VARIANT* result, EXCEPINFO* exception, UINT* argError) const {
     static DISPPARAMS noParams{};
     if (!params) params = &noParams;
+    // Nothing of the caller's is read before the block and every argument in it are known to be
+    // readable.
+    HRESULT hr = CheckDispParams(*params, argError);
+    if (FAILED(hr)) return hr;
     const MemberInfo* member = Select(id, flags, *params);
     if (!member) return DISP_E_MEMBERNOTFOUND;
+    if (FAILED(member->unresolvedType)) return ReportMemberFailure(ReportUnresolvedType(*member), exception);
     if (TakesArgumentsOfItsResult(*member, flags, *params))
         return InvokeOnResult(object, *member, flags, params, result, exception, argError);
 
     CallArguments arguments(*member);
-    HRESULT hr = arguments.Prepare(*params, argError);
+    hr = arguments.Prepare(*params, argError);
     if (FAILED(hr)) return hr;
     hr = CallThroughVtable(object, member->vtableOffset, arguments);
-    arguments.WriteBackChanged();
+    const HRESULT handedBack = arguments.WriteBackChanged(argError);
     if (FAILED(hr)) return ReportMemberFailure(hr, exception);
+    // A value that could not reach the caller's variable is a failed call, not a success.
+    if (FAILED(handedBack)) return handedBack;
     arguments.HandOutResult(result);
     return S_OK;
 }

@@ -30,6 +30,8 @@ namespace zolbex {
 class DispatchTable {
 public:
     explicit DispatchTable(REFIID iid);
+    // The table of the interface `described` describes (either half of a dual interface).
+    explicit DispatchTable(ITypeInfo* described);
     ~DispatchTable();
     DispatchTable(const DispatchTable&) = delete;
     DispatchTable& operator=(const DispatchTable&) = delete;

@@ -4,6 +4,7 @@
 
 #include "library/com_ptr.h"
 #include "library/errors.h"
+#include "library/member_description.h"
 
 namespace zolbex {
 
@@ -23,6 +24,12 @@ HRESULT ReportMemberFailure(HRESULT hr, EXCEPINFO* exception) {
         exception->bstrDescription = SysAllocString(RuntimeErrorText(number).c_str());
     }
     return DISP_E_EXCEPTION;
+}
+
+HRESULT ReportUnresolvedType(const MemberInfo& member) {
+    return Report(AutomationError(member.unresolvedType, kLibrarySource,
+                                  L"A type this member uses cannot be loaded: its type library is missing or not "
+                                  L"registered"));
 }
 
 }  // namespace zolbex

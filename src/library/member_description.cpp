@@ -10,15 +10,24 @@ struct BaseType {
     VARTYPE type = VT_EMPTY;
     IID interfaceId = IID_NULL;
     bool isInterface = false;
+    HRESULT failure = S_OK;  // why the type could not be resolved
 };
+
+BaseType Unresolved(HRESULT why) {
+    BaseType base;
+    base.failure = why;
+    return base;
+}
 
 BaseType ResolveTypeDesc(ITypeInfo* owner, const TYPEDESC& desc);
 
 BaseType ResolveUserDefined(ITypeInfo* owner, HREFTYPE ref) {
     ComPtr<ITypeInfo> info;
-    if (FAILED(owner->GetRefTypeInfo(ref, info.Put()))) return {};
+    HRESULT hr = owner->GetRefTypeInfo(ref, info.Put());
+    if (FAILED(hr)) return Unresolved(hr);
     TYPEATTR* attr = nullptr;
-    if (FAILED(info->GetTypeAttr(&attr))) return {};
+    hr = info->GetTypeAttr(&attr);
+    if (FAILED(hr)) return Unresolved(hr);
     BaseType base;
     switch (attr->typekind) {
         case TKIND_ENUM: base.type = VT_I4; break;
@@ -33,7 +42,7 @@ BaseType ResolveUserDefined(ITypeInfo* owner, HREFTYPE ref) {
                             ? VT_DISPATCH
                             : VT_UNKNOWN;
             break;
-        default: break;
+        default: base = Unresolved(TYPE_E_UNSUPFORMAT); break;  // a record: not passed by the library
     }
     info->ReleaseTypeAttr(attr);
     return base;
@@ -44,6 +53,7 @@ BaseType ResolveTypeDesc(ITypeInfo* owner, const TYPEDESC& desc) {
         case VT_USERDEFINED: return ResolveUserDefined(owner, desc.hreftype);
         case VT_SAFEARRAY: {
             BaseType element = ResolveTypeDesc(owner, *desc.lptdesc);
+            if (FAILED(element.failure)) return element;
             return {static_cast<VARTYPE>(VT_ARRAY | element.type), IID_NULL, false};
         }
         case VT_UNKNOWN: return {VT_UNKNOWN, IID_IUnknown, true};
@@ -53,8 +63,9 @@ BaseType ResolveTypeDesc(ITypeInfo* owner, const TYPEDESC& desc) {
     }
 }
 
-// A described parameter: how many pointers lead to the value, and what the value is.
-ParamInfo DescribeParam(ITypeInfo* owner, const ELEMDESC& element) {
+// A described parameter: how many pointers lead to the value, and what the value is. A type that
+// cannot be resolved leaves its reason in *failure.
+ParamInfo DescribeParam(ITypeInfo* owner, const ELEMDESC& element, HRESULT* failure) {
     const TYPEDESC* desc = &element.tdesc;
     int pointers = 0;
     while (desc->vt == VT_PTR) {
@@ -62,6 +73,7 @@ ParamInfo DescribeParam(ITypeInfo* owner, const ELEMDESC& element) {
         desc = desc->lptdesc;
     }
     BaseType base = ResolveTypeDesc(owner, *desc);
+    if (FAILED(base.failure) && SUCCEEDED(*failure)) *failure = base.failure;
     // A user-defined interface type is always written behind one pointer of its own.
     if (base.isInterface && desc->vt == VT_USERDEFINED) --pointers;
 
@@ -90,9 +102,9 @@ MemberInfo DescribeMember(ITypeInfo* owner, const FUNCDESC& func) {
         const ELEMDESC& element = func.lprgelemdescParam[p];
         if (element.paramdesc.wParamFlags & PARAMFLAG_FRETVAL) {
             member.hasResult = true;
-            member.result = DescribeParam(owner, element);
+            member.result = DescribeParam(owner, element, &member.unresolvedType);
         } else {
-            member.params.push_back(DescribeParam(owner, element));
+            member.params.push_back(DescribeParam(owner, element, &member.unresolvedType));
         }
     }
     return member;

@@ -30,6 +30,9 @@ struct MemberInfo {
     std::vector<ParamInfo> params;  // without the retval
     bool hasResult = false;
     ParamInfo result;
+    // Why a parameter's or the result's type could not be resolved (S_OK when every one was):
+    // such a member is never called, since nobody knows how its arguments are passed.
+    HRESULT unresolvedType = S_OK;
 };
 
 // The member that `func`, a function of `owner`, describes.

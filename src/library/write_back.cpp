@@ -5,6 +5,7 @@
 #include "library/bstr.h"
 #include "library/variant.h"
 #include "library/variant_data.h"
+#include "library/variant_references.h"
 
 namespace zolbex {
 namespace {
@@ -58,27 +59,53 @@ bool ChangedByCallee(const VARIANT& now, const VARIANT& passedIn) {
     return size == 0 || std::memcmp(DataOf(&now), DataOf(&passedIn), size) != 0;
 }
 
-void WriteBack(VARIANT* value, VARIANT* target) {
-    if (!(V_VT(target) & VT_BYREF)) return;
+VARIANT* WriteBackTarget(VARIANT* arg) {
+    if (!(V_VT(arg) & VT_BYREF)) return nullptr;
+    for (int followed = 0; V_VT(arg) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(arg) &&
+                           (V_VT(V_VARIANTREF(arg)) & VT_BYREF);
+         ++followed) {
+        if (followed == kLongestReferenceChain) return nullptr;
+        arg = V_VARIANTREF(arg);
+    }
+    return arg;
+}
+
+bool CanHoldArray(const VARIANT& target, VARTYPE arrayType) {
+    const VARTYPE held = V_VT(&target) & ~VT_BYREF;
+    return held == VT_VARIANT || held == (VT_ARRAY | VT_VARIANT) || held == arrayType;
+}
+
+HRESULT WriteBack(VARIANT* value, VARIANT* target) {
+    if (!(V_VT(target) & VT_BYREF) || !V_BYREF(target)) return E_INVALIDARG;
     const VARTYPE targetType = V_VT(target) & ~VT_BYREF;
     Variant converted;
     if (targetType == VT_VARIANT) {
-        if (FAILED(ConvertForCaller(value, VT_VARIANT, converted.Get()))) return;
+        HRESULT hr = ConvertForCaller(value, VT_VARIANT, converted.Get());
+        if (FAILED(hr)) return hr;
         VARIANT* slot = V_VARIANTREF(target);
-        VariantClear(slot);
+        hr = VariantClear(slot);
+        if (FAILED(hr)) return hr;
         converted.Detach(slot);
-        return;
+        return S_OK;
     }
-    size_t size = DataSize(targetType);
-    if (!size || FAILED(ConvertForCaller(value, targetType, converted.Get()))) return;
-    // The variable's old value is released, then the converted one moves into its storage.
-    VARIANT old;
-    VariantInit(&old);
-    V_VT(&old) = targetType;
-    std::memcpy(DataOf(&old), V_BYREF(target), size);
-    VariantClear(&old);
-    std::memcpy(V_BYREF(target), DataOf(converted.Get()), size);
-    V_VT(converted.Get()) = VT_EMPTY;  // ownership moved to the caller's variable
+    // A decimal fills the whole VARIANT it lives in; everything else sits at the data offset.
+    const size_t size = targetType == VT_DECIMAL ? sizeof(DECIMAL) : DataSize(targetType);
+    if (!size) return DISP_E_TYPEMISMATCH;
+    HRESULT hr = ConvertForCaller(value, targetType, converted.Get());
+    if (FAILED(hr)) return hr;
+    void* from = targetType == VT_DECIMAL ? static_cast<void*>(&V_DECIMAL(converted.Get())) : DataOf(converted.Get());
+    if (targetType != VT_DECIMAL) {
+        // The variable's old value is released, then the converted one moves into its storage.
+        VARIANT old;
+        VariantInit(&old);
+        V_VT(&old) = targetType;
+        std::memcpy(DataOf(&old), V_BYREF(target), size);
+        hr = VariantClear(&old);
+        if (FAILED(hr)) return hr;
+    }
+    std::memcpy(V_BYREF(target), from, size);
+    VariantInit(converted.Get());  // ownership moved to the caller's variable
+    return S_OK;
 }
 
 }  // namespace zolbex
