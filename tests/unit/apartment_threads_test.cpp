@@ -1,7 +1,7 @@
 // Several threads, each in an apartment of its own, making objects of every creatable class
 // through its class factory and calling every member for a bounded number of rounds (side
 // effects in the sandbox). Nothing crashes, every object ends, and the library may be unloaded
-// exactly when no object and no lock is left.
+// exactly when no object, no factory and no lock is left.
 #include <windows.h>
 #include <oaidl.h>
 
@@ -24,7 +24,7 @@ namespace {
 using namespace testing;
 
 constexpr int kThreads = 4;
-constexpr int kRounds = 6;
+constexpr int kRounds = 40;
 
 WORD FlagsOf(catalogue::MemberKind kind) {
     switch (kind) {
@@ -108,8 +108,11 @@ TEST(ApartmentThreadsTest, TheLibraryCannotBeUnloadedWhileAnObjectOrALockLives) 
         ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(object.Put())), S_OK);
         EXPECT_FALSE(module::CanUnload()) << "an object lives";
         object.Reset();
+        EXPECT_FALSE(module::CanUnload()) << "a factory lives";
         factory->LockServer(TRUE);
+        factory.Reset();
         EXPECT_FALSE(module::CanUnload()) << "a lock is held";
+        ASSERT_EQ(GetClassFactory(NewRegistry, IID_IClassFactory, reinterpret_cast<void**>(factory.Put())), S_OK);
         factory->LockServer(FALSE);
     }
     EXPECT_TRUE(module::CanUnload());
