@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "environment/value_pairs.h"
 #include "failing_allocations.h"
 #include "library/registration.h"
+#include "process_handles.h"
 #include "registry/registry_object.h"
 #include "sandbox_platform.h"
 
@@ -137,15 +139,25 @@ TEST(RegistrationUnderExhaustionTest, EveryFailedAllocationIsAnErrorStatusAndNoK
     };
     size_t allocations = 0;
     withRoot([&](HKEY root) {
-        ASSERT_EQ(RegisterInto(root), S_OK);  // what is built once for the process is built now
+        // What is made once for the process (texts, cached handles) is made now.
+        ASSERT_EQ(RegisterInto(root), S_OK);
+        ASSERT_EQ(UnregisterFrom(root), S_OK);
         FailingAllocations counting(0);
         ASSERT_EQ(RegisterInto(root), S_OK);
         allocations = counting.Made();
     });
     ASSERT_GT(allocations, 0u);
 
-    DWORD handlesBefore = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &handlesBefore);
+    {
+        // The test's own machinery makes its handles on first use: a trace, a thrown exception.
+        SCOPED_TRACE("warming up");
+        try {
+            throw std::bad_alloc();
+        } catch (const std::bad_alloc&) {
+        }
+    }
+    const size_t handlesBefore = OpenHandlesOfThisProcess();
+    ASSERT_GT(handlesBefore, 0u) << "the system's handle table cannot be read";
     // Spread over the whole run: the first allocations, the last ones and those between.
     for (size_t step = 0; step <= 24; ++step) {
         const size_t failAt = 1 + (allocations - 1) * step / 24;
@@ -165,9 +177,22 @@ TEST(RegistrationUnderExhaustionTest, EveryFailedAllocationIsAnErrorStatusAndNoK
             EXPECT_TRUE(unregistered == S_OK || unregistered == E_OUTOFMEMORY);
         });
     }
-    DWORD handlesAfter = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
-    EXPECT_EQ(handlesAfter, handlesBefore) << "keys left open";
+    EXPECT_EQ(OpenHandlesOfThisProcess(), handlesBefore) << "keys left open";
+
+    // The same through the entry point's own classes root (the current user's): every text is
+    // built before the root is opened for writing, so a failure writes nothing there either.
+    for (size_t step = 0; step <= 8; ++step) {
+        const size_t failAt = 1 + (allocations - 1) * step / 8;
+        SCOPED_TRACE("allocation " + std::to_string(failAt) + " of " + std::to_string(allocations));
+        HRESULT registered = S_OK;
+        {
+            FailingAllocations failing(failAt);
+            registered = RegisterServer(RegistrationScope::User);
+        }
+        EXPECT_EQ(registered, E_OUTOFMEMORY);
+        if (registered == S_OK) UnregisterServer(RegistrationScope::User);
+    }
+    EXPECT_EQ(OpenHandlesOfThisProcess(), handlesBefore) << "the classes root left open";
     RegDeleteTreeW(HKEY_CURRENT_USER, kRoot);
     RegDeleteKeyW(HKEY_CURRENT_USER, kRoot);
 }
