@@ -19,9 +19,9 @@ public:
     // the pairs it added, and later calls hand out that collection without an error.
     template <class Fill>
     HRESULT HandOut(_clsZolbexENVValuePairsA** pRetVal, Fill&& fill) {
-        if (!pRetVal) return E_POINTER;
-        *pRetVal = nullptr;
         return Guarded([&] {
+            RequirePointer(pRetVal);
+            *pRetVal = nullptr;
             if (!list_) {
                 list_ = NewValuePairs();
                 fill(*list_.Get());

@@ -1,37 +1,14 @@
 #include "environment/pair_enumerator.h"
 
-#include <atomic>
-
 #include "environment/value_pairs.h"
-#include "library/module.h"
+#include "library/com_object.h"
 
 namespace zolbex {
 namespace {
 
-class PairEnumerator final : public IEnumVARIANT {
+class PairEnumerator final : public ComObject<IEnumVARIANT> {
 public:
-    PairEnumerator(ValuePairs* pairs, size_t position) : pairs_(pairs), position_(position) {
-        module::ObjectCreated();
-    }
-    PairEnumerator(const PairEnumerator&) = delete;
-    PairEnumerator& operator=(const PairEnumerator&) = delete;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (iid != IID_IUnknown && iid != IID_IEnumVARIANT) {
-            *out = nullptr;
-            return E_NOINTERFACE;
-        }
-        *out = static_cast<IEnumVARIANT*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
+    PairEnumerator(ValuePairs* pairs, size_t position) : pairs_(pairs), position_(position) {}
 
     HRESULT STDMETHODCALLTYPE Next(ULONG wanted, VARIANT* items, ULONG* fetched) override {
         if (!items || (!fetched && wanted != 1)) return E_INVALIDARG;
@@ -70,17 +47,14 @@ public:
     }
 
 private:
-    ~PairEnumerator() { module::ObjectDestroyed(); }
-
     ComPtr<ValuePairs> pairs_;
     size_t position_;
-    std::atomic<ULONG> references_{0};
 };
 
 }  // namespace
 
 ComPtr<IEnumVARIANT> NewPairEnumerator(ValuePairs* pairs, size_t position) {
-    return ComPtr<IEnumVARIANT>(new PairEnumerator(pairs, position));
+    return ComPtr<IEnumVARIANT>(MakeObject<PairEnumerator>(pairs, position).Get());
 }
 
 }  // namespace zolbex

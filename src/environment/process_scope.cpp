@@ -26,9 +26,9 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE get_Environment(BSTR strName, BSTR* pRetVal) override {
-        if (!pRetVal) return E_POINTER;
-        *pRetVal = nullptr;
         return Guarded([&] {
+            RequirePointer(pRetVal);
+            *pRetVal = nullptr;
             auto value = platform::Current().ReadVariable(Bstr::Copy(strName).Str());
             *pRetVal = NewBstr(value ? *value : std::wstring());  // a missing variable reads as ""
         });

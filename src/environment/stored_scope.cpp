@@ -11,9 +11,9 @@
 #include "library/bstr.h"
 #include "library/class_table.h"
 #include "library/dispatch_object.h"
+#include "library/expansion_setting.h"
 #include "platform/platform.h"
 #include "registry/registry_object.h"
-#include "runtime/expansion_setting.h"
 #include "zolbex11_interfaces.h"
 
 namespace zolbex {
@@ -39,9 +39,9 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE get_Environment(BSTR strName, BSTR* pRetVal) override {
-        if (!pRetVal) return E_POINTER;
-        *pRetVal = nullptr;
         return Guarded([&] {
+            RequirePointer(pRetVal);
+            *pRetVal = nullptr;
             registry_->SetValueKey(Bstr::Copy(strName).Str());
             *pRetVal = NewBstr(VariableText(*registry_->Read().Get()));  // missing: Default, Empty
         });

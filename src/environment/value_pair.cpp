@@ -17,8 +17,10 @@ public:
 
 private:
     static HRESULT GetText(const Bstr& field, BSTR* pRetVal) {
-        if (!pRetVal) return E_POINTER;
-        return Guarded([&] { *pRetVal = NewBstr(field.View()); });
+        return Guarded([&] {
+            RequirePointer(pRetVal);
+            *pRetVal = NewBstr(field.View());
+        });
     }
     static HRESULT SetText(Bstr& field, BSTR text) {
         return Guarded([&] { field = Bstr::Copy(text); });

@@ -5,6 +5,7 @@
 #include "library/errors.h"
 #include "library/fold_case.h"
 #include "library/variant.h"
+#include "library/variant_references.h"
 
 namespace zolbex {
 namespace {
@@ -23,9 +24,10 @@ bool IsNumeric(VARTYPE type) {
 }  // namespace
 
 HRESULT ValuePairs::Item(VARIANT* index, _clsZolbexENVValuePairA** pRetVal) {
-    if (!index || !pRetVal) return E_POINTER;
-    *pRetVal = nullptr;
     return Guarded([&] {
+        RequirePointer(pRetVal);
+        *pRetVal = nullptr;
+        RequirePointer(index);
         _clsZolbexENVValuePairA* pair = Find(*index);
         pair->AddRef();
         *pRetVal = pair;
@@ -33,15 +35,17 @@ HRESULT ValuePairs::Item(VARIANT* index, _clsZolbexENVValuePairA** pRetVal) {
 }
 
 HRESULT ValuePairs::get_Count(LONG* pRetVal) {
-    if (!pRetVal) return E_POINTER;
-    *pRetVal = static_cast<LONG>(pairs_.size());
-    return S_OK;
+    return Guarded([&] {
+        RequirePointer(pRetVal);
+        *pRetVal = static_cast<LONG>(pairs_.size());
+    });
 }
 
 HRESULT ValuePairs::NewEnum(IUnknown** pRetVal) {
-    if (!pRetVal) return E_POINTER;
-    *pRetVal = nullptr;
-    return Guarded([&] { *pRetVal = NewPairEnumerator(this).Detach(); });
+    return Guarded([&] {
+        RequirePointer(pRetVal);
+        *pRetVal = NewPairEnumerator(this).Detach();
+    });
 }
 
 void ValuePairs::Add(_clsZolbexENVValuePairA* pair, std::wstring_view key) {
@@ -73,10 +77,10 @@ bool ValuePairs::AddOrAppendKeyed(_clsZolbexENVValuePairA* pair, std::wstring_vi
 bool ValuePairs::HasKey(std::wstring_view key) const { return offsetByKey_.count(FoldCase(key)) != 0; }
 
 _clsZolbexENVValuePairA* ValuePairs::Find(const VARIANT& index) const {
-    // A script variable arrives as a reference to a variant, possibly to another reference.
-    const VARIANT* source = &index;
-    while (V_VT(source) == (VT_BYREF | VT_VARIANT) && V_VARIANTREF(source))
-        source = V_VARIANTREF(source);
+    // A script variable arrives as a reference to a variant, possibly to another reference; a
+    // chain that breaks off or never ends is no index at all.
+    const VARIANT* source = EndOfReferences(&index);
+    if (!IsReadable(source)) RaiseRuntime(kInvalidProcedureCall);
     Variant value;
     ThrowIfFailed(VariantCopyInd(value.Put(), const_cast<VARIANT*>(source)));
     if (value.Type() == VT_BSTR) return WithKey(Bstr::ViewOf(V_BSTR(value.Get())));

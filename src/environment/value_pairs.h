@@ -45,7 +45,8 @@ public:
     // The pair an automation index selects: a numeric index (of any numeric type, by reference
     // or not) is a 1-based position, a text index is a key. Raises "Subscript out of range"
     // for a position outside 1..Count, "Invalid procedure call or argument" for an unknown key
-    // and "Type mismatch" for an index that is neither number nor text.
+    // or an index that cannot be read (a null or endless reference), and "Type mismatch" for an
+    // index that is neither number nor text.
     _clsZolbexENVValuePairA* Find(const VARIANT& index) const;
 
 private:

@@ -3,7 +3,7 @@
 #include <oleauto.h>
 
 #include "library/errors.h"
-#include "registry/variant_values.h"
+#include "library/variant_values.h"
 
 namespace zolbex {
 namespace {

@@ -34,6 +34,9 @@ public:
     static Bstr Copy(BSTR b) { return Bstr(ViewOf(b)); }
 
     BSTR Detach() { return std::exchange(b_, nullptr); }
+    // The held text's slot for an [in, out] argument: the callee may replace the text (freeing
+    // the one it replaces), and this object frees whatever it holds at the end.
+    BSTR* InOut() { return &b_; }
     BSTR Get() const { return b_; }
     BSTR* Put() {
         SysFreeString(std::exchange(b_, nullptr));

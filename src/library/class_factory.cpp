@@ -1,33 +1,18 @@
 #include "library/class_factory.h"
 
-#include <atomic>
+#include <new>
 
+#include "library/com_object.h"
 #include "library/errors.h"
 #include "library/module.h"
 
 namespace zolbex {
 namespace {
 
-class ClassFactory final : public IClassFactory {
+// Counted like every object of the library: a factory a client keeps keeps the DLL loaded.
+class ClassFactory final : public ComObject<IClassFactory> {
 public:
     explicit ClassFactory(ClassCreator create) : create_(create) {}
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (iid != IID_IUnknown && iid != IID_IClassFactory) {
-            *out = nullptr;
-            return E_NOINTERFACE;
-        }
-        *out = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
 
     HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
         if (!out) return E_POINTER;
@@ -47,7 +32,6 @@ public:
 
 private:
     ClassCreator create_;
-    std::atomic<ULONG> references_{0};
 };
 
 }  // namespace
@@ -55,12 +39,9 @@ private:
 HRESULT GetClassFactory(ClassCreator create, REFIID iid, void** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
-    auto* factory = new (std::nothrow) ClassFactory(create);
+    ComPtr<ClassFactory> factory(new (std::nothrow) ClassFactory(create));
     if (!factory) return E_OUTOFMEMORY;
-    factory->AddRef();
-    HRESULT hr = factory->QueryInterface(iid, out);
-    factory->Release();
-    return hr;
+    return factory->QueryInterface(iid, out);
 }
 
 }  // namespace zolbex

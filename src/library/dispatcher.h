@@ -1,4 +1,8 @@
 // Our IDispatch engine, driven by the type library's descriptions of each dual interface.
+// The member table is built from those descriptions once per interface (dispatch_table.cpp);
+// a call is then placed and prepared (argument_placement, argument_coercion, call_arguments),
+// made through the vtable (vtable_call), and its by-ref values and failure handed back
+// (write_back, failure_report). Invoke (dispatcher.cpp) reads as those steps.
 //
 // Late binding follows the automation rules: names resolve without regard to case, arguments
 // are coerced to the declared types, omitted optional arguments get their defaults (passed as
@@ -18,34 +22,16 @@
 #include <vector>
 
 #include "library/com_ptr.h"
+#include "library/member_description.h"
 
 namespace zolbex {
-
-// How one parameter (or result) is passed through the vtable.
-struct ParamInfo {
-    VARTYPE type = VT_EMPTY;  // the value type: VT_BSTR, VT_I4, VT_VARIANT, VT_DISPATCH, VT_ARRAY|VT_BSTR ...
-    IID interfaceId = IID_NULL;  // for interface pointers: the interface to query for
-    bool byRef = false;
-    bool optional = false;
-    bool hasDefault = false;
-    VARIANT defaultValue{};  // valid when hasDefault
-};
-
-// One vtable member (a method, or one accessor of a property).
-struct MemberInfo {
-    DISPID id = DISPID_UNKNOWN;
-    INVOKEKIND kind = INVOKE_FUNC;
-    short vtableOffset = 0;
-    bool varArgs = false;   // the last parameter receives the variable argument list
-    std::vector<ParamInfo> params;  // without the retval
-    bool hasResult = false;
-    ParamInfo result;
-};
 
 // The members of one dual interface, built once from its type information.
 class DispatchTable {
 public:
     explicit DispatchTable(REFIID iid);
+    // The table of the interface `described` describes (either half of a dual interface).
+    explicit DispatchTable(ITypeInfo* described);
     ~DispatchTable();
     DispatchTable(const DispatchTable&) = delete;
     DispatchTable& operator=(const DispatchTable&) = delete;
@@ -60,7 +46,8 @@ public:
     static const DispatchTable& For(REFIID iid);
 
 private:
-    const MemberInfo* Select(DISPID id, WORD flags, const DISPPARAMS* params) const;
+    // The member a call with `flags` means, or null.
+    const MemberInfo* Select(DISPID id, WORD flags, const DISPPARAMS& params) const;
     static bool TakesArgumentsOfItsResult(const MemberInfo& member, WORD flags,
                                           const DISPPARAMS& params);
     HRESULT InvokeOnResult(IDispatch* object, const MemberInfo& member, WORD flags,

@@ -64,6 +64,14 @@ HRESULT Report(const AutomationError& error);
 // error object the callee left (or a standard text when it left none). No-op on success.
 void ThrowIfFailed(HRESULT hr);
 
+// The one check of an out-pointer (or a required in-pointer) in a member body, inside Guarded:
+// a null one from an early-bound caller fails the call with E_POINTER and an error object like
+// any other failure. (The IUnknown, IDispatch, IClassFactory and IEnumVARIANT methods of the
+// frame return E_POINTER directly instead: they must leave the thread's error object alone.)
+inline void RequirePointer(const void* pointer) {
+    if (!pointer) throw AutomationError(E_POINTER, kLibrarySource, L"Invalid pointer");
+}
+
 // Runs a member body at the COM boundary: S_OK, or the error as HRESULT + IErrorInfo.
 template <class Body>
 HRESULT Guarded(Body&& body) noexcept {

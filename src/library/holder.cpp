@@ -16,28 +16,16 @@ public:
     }
 
     HRESULT STDMETHODCALLTYPE get_m_clsZolbex11RunTimeA(_clsZolbex11RunTimeA** pRetVal) override {
-        if (!pRetVal) return E_POINTER;
-        return Guarded([&] { *pRetVal = runTime_.Get([] { return Create<_clsZolbex11RunTimeA>(NewRunTime); }); });
+        return runTime_.Get(pRetVal, [] { return Create<_clsZolbex11RunTimeA>(NewRunTime); });
     }
-    HRESULT STDMETHODCALLTYPE put_m_clsZolbex11RunTimeA(_clsZolbex11RunTimeA* value) override {
-        return putref_m_clsZolbex11RunTimeA(value);
-    }
-    HRESULT STDMETHODCALLTYPE putref_m_clsZolbex11RunTimeA(_clsZolbex11RunTimeA* value) override {
-        runTime_.Set(value);
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE put_m_clsZolbex11RunTimeA(_clsZolbex11RunTimeA* value) override { return runTime_.Assign(value); }
+    HRESULT STDMETHODCALLTYPE putref_m_clsZolbex11RunTimeA(_clsZolbex11RunTimeA* value) override { return runTime_.Assign(value); }
 
     HRESULT STDMETHODCALLTYPE get_m_clsZolbexENVRegistryA(_clsZolbexENVRegistryA** pRetVal) override {
-        if (!pRetVal) return E_POINTER;
-        return Guarded([&] { *pRetVal = registry_.Get([] { return Create<_clsZolbexENVRegistryA>(NewRegistry); }); });
+        return registry_.Get(pRetVal, [] { return Create<_clsZolbexENVRegistryA>(NewRegistry); });
     }
-    HRESULT STDMETHODCALLTYPE put_m_clsZolbexENVRegistryA(_clsZolbexENVRegistryA* value) override {
-        return putref_m_clsZolbexENVRegistryA(value);
-    }
-    HRESULT STDMETHODCALLTYPE putref_m_clsZolbexENVRegistryA(_clsZolbexENVRegistryA* value) override {
-        registry_.Set(value);
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE put_m_clsZolbexENVRegistryA(_clsZolbexENVRegistryA* value) override { return registry_.Assign(value); }
+    HRESULT STDMETHODCALLTYPE putref_m_clsZolbexENVRegistryA(_clsZolbexENVRegistryA* value) override { return registry_.Assign(value); }
 
 private:
     AutoCreatedField<_clsZolbex11RunTimeA> runTime_;

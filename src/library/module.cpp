@@ -5,15 +5,26 @@
 namespace zolbex::module {
 namespace {
 std::atomic<long> g_objects{0};
+std::atomic<long> g_made{0};
 std::atomic<long> g_locks{0};
 }  // namespace
 
-void ObjectCreated() { ++g_objects; }
+void ObjectCreated() {
+    ++g_objects;
+    ++g_made;
+}
 void ObjectDestroyed() { --g_objects; }
 void Lock() { ++g_locks; }
-void Unlock() { --g_locks; }
+// An unlock without a lock is ignored: the count never drops below zero, where it would let
+// the DLL unload under a lock taken later.
+void Unlock() {
+    long locks = g_locks.load();
+    while (locks > 0 && !g_locks.compare_exchange_weak(locks, locks - 1)) {
+    }
+}
 bool CanUnload() { return g_objects == 0 && g_locks == 0; }
 long LiveObjects() { return g_objects; }
+long ObjectsMade() { return g_made; }
 
 HMODULE Handle() {
     HMODULE handle = nullptr;

@@ -11,10 +11,13 @@ namespace zolbex::module {
 void ObjectCreated();
 void ObjectDestroyed();
 void Lock();
-void Unlock();
+void Unlock();  // never below zero
 // True when no object exists and no class factory is locked.
 bool CanUnload();
 long LiveObjects();
+// Objects created since the module was loaded: also counts one made and released again, which
+// the live count cannot show.
+long ObjectsMade();
 
 HMODULE Handle();
 // The module's file path as a normal path (no "\\?\" prefix).

@@ -1,6 +1,7 @@
 #include "library/registration.h"
 
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -96,22 +97,36 @@ std::vector<std::wstring> TopKeys(const catalogue::Library& lib) {
     return keys;
 }
 
-LONG OpenClassesRoot(RegistrationScope scope, HKEY* root) {
+// A raw key of registration's own, closed on every path.
+class OwnedKey {
+public:
+    OwnedKey() = default;
+    ~OwnedKey() {
+        if (key_) RegCloseKey(key_);
+    }
+    OwnedKey(const OwnedKey&) = delete;
+    OwnedKey& operator=(const OwnedKey&) = delete;
+    HKEY* Put() { return &key_; }
+    HKEY Get() const { return key_; }
+
+private:
+    HKEY key_ = nullptr;
+};
+
+LONG OpenClassesRoot(RegistrationScope scope, OwnedKey& root) {
     HKEY base = scope == RegistrationScope::User ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
     return RegCreateKeyExW(base, L"Software\\Classes", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                           root, nullptr);
+                           root.Put(), nullptr);
 }
 
 LONG WriteValue(HKEY root, const KeyValue& entry) {
-    HKEY key = nullptr;
+    OwnedKey key;
     LONG status = RegCreateKeyExW(root, entry.path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                                  &key, nullptr);
+                                  key.Put(), nullptr);
     if (status != ERROR_SUCCESS) return status;
-    status = RegSetValueExW(key, entry.name.empty() ? nullptr : entry.name.c_str(), 0, REG_SZ,
-                            reinterpret_cast<const BYTE*>(entry.value.c_str()),
-                            static_cast<DWORD>((entry.value.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
-    return status;
+    return RegSetValueExW(key.Get(), entry.name.empty() ? nullptr : entry.name.c_str(), 0, REG_SZ,
+                          reinterpret_cast<const BYTE*>(entry.value.c_str()),
+                          static_cast<DWORD>((entry.value.size() + 1) * sizeof(wchar_t)));
 }
 
 LONG DeleteKeyTree(HKEY root, const std::wstring& path) {
@@ -123,43 +138,71 @@ LONG DeleteKeyTree(HKEY root, const std::wstring& path) {
 // Removes a key only when nothing is left in it (the library's TypeLib key may hold other
 // versions).
 void DeleteIfEmpty(HKEY root, const std::wstring& path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return;
     DWORD subKeys = 0, values = 0;
-    LONG status = RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr,
-                                   &values, nullptr, nullptr, nullptr, nullptr);
-    RegCloseKey(key);
-    if (status == ERROR_SUCCESS && subKeys == 0 && values == 0) RegDeleteKeyW(root, path.c_str());
+    {
+        OwnedKey key;
+        if (RegOpenKeyExW(root, path.c_str(), 0, KEY_QUERY_VALUE, key.Put()) != ERROR_SUCCESS) return;
+        if (RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, &values,
+                             nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            return;
+    }
+    if (subKeys == 0 && values == 0) RegDeleteKeyW(root, path.c_str());
+}
+
+// Runs one registration step at the exported entry points' boundary: an exhausted allocation
+// becomes E_OUTOFMEMORY instead of an exception leaving the DLL.
+template <class Step>
+HRESULT AtBoundary(Step&& step) noexcept {
+    try {
+        return step();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_UNEXPECTED;
+    }
 }
 
 }  // namespace
 
+HRESULT RegisterInto(HKEY classesRoot) {
+    return AtBoundary([&] {
+        // Every text is built before the first write.
+        const std::vector<KeyValue> values = Values(catalogue::TheLibrary());
+        for (const KeyValue& entry : values) {
+            LONG status = WriteValue(classesRoot, entry);
+            if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
+        }
+        return S_OK;
+    });
+}
+
+HRESULT UnregisterFrom(HKEY classesRoot) {
+    return AtBoundary([&] {
+        const catalogue::Library& lib = catalogue::TheLibrary();
+        const std::vector<std::wstring> keys = TopKeys(lib);
+        const std::wstring typeLibKey = TypeLibKey(lib);
+        LONG first = ERROR_SUCCESS;
+        for (const std::wstring& key : keys) {
+            LONG status = DeleteKeyTree(classesRoot, key);
+            if (first == ERROR_SUCCESS) first = status;
+        }
+        DeleteIfEmpty(classesRoot, typeLibKey);
+        return first == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(first);
+    });
+}
+
 HRESULT RegisterServer(RegistrationScope scope) {
-    const catalogue::Library& lib = catalogue::TheLibrary();
-    HKEY root = nullptr;
-    LONG status = OpenClassesRoot(scope, &root);
+    OwnedKey root;
+    LONG status = OpenClassesRoot(scope, root);
     if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
-    for (const KeyValue& entry : Values(lib)) {
-        status = WriteValue(root, entry);
-        if (status != ERROR_SUCCESS) break;
-    }
-    RegCloseKey(root);
-    return status == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(status);
+    return RegisterInto(root.Get());
 }
 
 HRESULT UnregisterServer(RegistrationScope scope) {
-    const catalogue::Library& lib = catalogue::TheLibrary();
-    HKEY root = nullptr;
-    LONG status = OpenClassesRoot(scope, &root);
+    OwnedKey root;
+    LONG status = OpenClassesRoot(scope, root);
     if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
-    LONG first = ERROR_SUCCESS;
-    for (const std::wstring& key : TopKeys(lib)) {
-        status = DeleteKeyTree(root, key);
-        if (first == ERROR_SUCCESS) first = status;
-    }
-    DeleteIfEmpty(root, TypeLibKey(lib));
-    RegCloseKey(root);
-    return first == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(first);
+    return UnregisterFrom(root.Get());
 }
 
 }  // namespace zolbex

@@ -11,8 +11,14 @@ enum class RegistrationScope {
     User,     // HKEY_CURRENT_USER\Software\Classes (regsvr32 /n /i:user), needs no administrator
 };
 
+// Neither lets an exception out: an exhausted allocation is E_OUTOFMEMORY, and every key
+// opened on the way is closed again.
 HRESULT RegisterServer(RegistrationScope scope);
 // Removes exactly the keys RegisterServer records; keys already gone are no error.
 HRESULT UnregisterServer(RegistrationScope scope);
+
+// The same two below a classes root the caller opened (tests register into a scratch key).
+HRESULT RegisterInto(HKEY classesRoot);
+HRESULT UnregisterFrom(HKEY classesRoot);
 
 }  // namespace zolbex

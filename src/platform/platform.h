@@ -51,6 +51,9 @@ public:
     // A new object of the class a ProgID names (CLSIDFromProgID, then CoCreateInstance of an
     // in-process or local server), asked for IDispatch. Its HRESULT; *object is null on failure.
     virtual HRESULT CreateObject(const std::wstring& progId, IDispatch** object) = 0;
+    // A new file-system object of the Scripting runtime (class FileSystemObject), asked for
+    // `iid` (its IFileSystem3). Its HRESULT; *object is null on failure.
+    virtual HRESULT CreateFileSystem(REFIID iid, IDispatch** object) = 0;
 
     // The per-user application settings store, kept where the automation runtime's
     // GetSetting/SaveSetting keep theirs: HKEY_CURRENT_USER\Software\VB and VBA Program
@@ -68,7 +71,8 @@ public:
     // was started (no error box is shown).
     virtual HANDLE StartProgram(HWND owner, const std::wstring& file, const std::wstring& parameters,
                                 const std::wstring& directory, int show) = 0;
-    // Waits for a started process at most `milliseconds`; true when it ended in time.
+    // Waits for a started process at most `milliseconds`; true when it ended in time. A thread
+    // in a single-threaded apartment keeps dispatching its messages and incoming calls meanwhile.
     virtual bool WaitForProgram(HANDLE process, DWORD milliseconds) = 0;
     virtual void CloseProcess(HANDLE process) = 0;
     // QueryDosDeviceW of a drive such as "Z:": its first target, or nullopt when not defined.

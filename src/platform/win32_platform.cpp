@@ -6,6 +6,9 @@
 namespace zolbex::platform {
 namespace {
 
+// The Scripting runtime's FileSystemObject class.
+constexpr CLSID kFileSystemObject = {0x0D43FE01, 0xF093, 0x11CF, {0x89, 0x40, 0x00, 0xA0, 0xC9, 0x05, 0x42, 0x28}};
+
 class Win32Platform final : public Platform {
 public:
     LONG OpenKey(HKEY root, const std::wstring& path, REGSAM access, HKEY* key) override {
@@ -124,6 +127,12 @@ public:
                                 reinterpret_cast<void**>(object));
     }
 
+    HRESULT CreateFileSystem(REFIID iid, IDispatch** object) override {
+        *object = nullptr;
+        return CoCreateInstance(kFileSystemObject, nullptr, CLSCTX_INPROC_SERVER, iid,
+                                reinterpret_cast<void**>(object));
+    }
+
     std::optional<std::wstring> ReadSetting(const std::wstring& application,
                                             const std::wstring& section,
                                             const std::wstring& key) override {
@@ -177,7 +186,12 @@ public:
     }
 
     bool WaitForProgram(HANDLE process, DWORD milliseconds) override {
-        return WaitForSingleObject(process, milliseconds) == WAIT_OBJECT_0;
+        // The caller's thread is usually a single-threaded apartment: its windows and the calls
+        // other apartments make into it must go on while it waits, so the wait pumps messages.
+        DWORD index = 0;
+        HRESULT hr = CoWaitForMultipleHandles(0, milliseconds, 1, &process, &index);
+        if (hr == CO_E_NOTINITIALIZED) return WaitForSingleObject(process, milliseconds) == WAIT_OBJECT_0;
+        return hr == S_OK && index == 0;
     }
 
     void CloseProcess(HANDLE process) override {

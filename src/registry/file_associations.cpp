@@ -11,10 +11,10 @@
 
 #include "library/bstr.h"
 #include "library/variant.h"
+#include "library/variant_values.h"
 #include "platform/platform.h"
 #include "registry/registry_error.h"
 #include "registry/registry_object.h"
-#include "registry/variant_values.h"
 
 namespace zolbex {
 namespace {

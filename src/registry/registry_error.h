@@ -38,9 +38,4 @@ std::wstring RootText(LONG classKey);
 // Any unexpected failure while listing sub-keys, re-raised with the trapped description.
 [[noreturn]] void RaiseListingFailed(const std::wstring& trappedDescription);
 
-// A null out-pointer from an early-bound caller.
-inline void RequirePointer(const void* pointer) {
-    if (!pointer) throw AutomationError(E_POINTER, kLibrarySource, L"Invalid pointer");
-}
-
 }  // namespace zolbex

@@ -2,8 +2,8 @@
 
 #include "library/bstr.h"
 #include "library/class_table.h"
+#include "library/variant_values.h"
 #include "registry/registry_error.h"
-#include "registry/variant_values.h"
 
 namespace zolbex {
 namespace {

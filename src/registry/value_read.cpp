@@ -1,11 +1,11 @@
 // Value (get) and ReadKey: reading one registry value as a VARIANT, or Default when it cannot
 // be read.
+#include "library/variant_values.h"
 #include "registry/location_override.h"
 #include "registry/registry_error.h"
 #include "registry/registry_key.h"
 #include "registry/registry_object.h"
 #include "registry/stored_value.h"
-#include "registry/variant_values.h"
 
 namespace zolbex {
 namespace {

@@ -5,12 +5,12 @@
 
 #include <cstring>
 
+#include "library/variant_values.h"
 #include "platform/platform.h"
 #include "registry/location_override.h"
 #include "registry/registry_error.h"
 #include "registry/registry_key.h"
 #include "registry/registry_object.h"
-#include "registry/variant_values.h"
 
 namespace zolbex {
 namespace {

@@ -20,19 +20,6 @@ namespace {
 LONG StyleOf(const LONG* lStyle) { return lStyle ? *lStyle : zolbexEnvironmentSystem; }
 std::wstring TextOf(const BSTR* text) { return text ? std::wstring(Bstr::ViewOf(*text)) : std::wstring(); }
 
-// A text passed by reference to a call that may replace it; freed at the end of its scope.
-class ByRefText {
-public:
-    explicit ByRefText(const std::wstring& text) : text_(NewBstr(text)) {}
-    ~ByRefText() { SysFreeString(text_); }
-    ByRefText(const ByRefText&) = delete;
-    ByRefText& operator=(const ByRefText&) = delete;
-    BSTR* Address() { return &text_; }
-
-private:
-    BSTR text_;
-};
-
 // Runs a member's steps; an error ends them and is shown as "<number> , <description>" in an
 // information box titled "ZOLBEX11.<member>"; what the earlier steps did stays done.
 template <class Steps>
@@ -47,9 +34,9 @@ void RunReporting(const wchar_t* member, Steps&& steps) {
 
 HRESULT RunTimeObject::EnvironGet(zolbexEnvironmentStyleConstants* lStyle, BSTR* sVariable, VARIANT_BOOL* bFullValue,
                                   BSTR* pRetVal) {
-    if (!pRetVal) return E_POINTER;
-    *pRetVal = nullptr;
     return Guarded([&] {
+        RequirePointer(pRetVal);
+        *pRetVal = nullptr;
         std::wstring result;
         RunReporting(L"EnvironGet", [&] {
             LONG style = StyleOf(lStyle);
@@ -58,10 +45,10 @@ HRESULT RunTimeObject::EnvironGet(zolbexEnvironmentStyleConstants* lStyle, BSTR*
                 // The name is looked up by this same object in the same scope, with nothing
                 // further resolved; that call reports its own errors and gives "" after one.
                 value = ResolveLeadingReference(value, [&](const std::wstring& name) {
-                    ByRefText nested(name);
+                    Bstr nested(name);
                     VARIANT_BOOL plain = VARIANT_FALSE;
                     Bstr found;
-                    ThrowIfFailed(EnvironGet(&style, nested.Address(), &plain, found.Put()));
+                    ThrowIfFailed(EnvironGet(&style, nested.InOut(), &plain, found.Put()));
                     return found.Str();
                 });
             }
@@ -73,9 +60,9 @@ HRESULT RunTimeObject::EnvironGet(zolbexEnvironmentStyleConstants* lStyle, BSTR*
 
 HRESULT RunTimeObject::EnvironSet(zolbexEnvironmentStyleConstants* lStyle, BSTR* sVariable, BSTR* sVarValue,
                                   BSTR* pRetVal) {
-    if (!pRetVal) return E_POINTER;
-    *pRetVal = nullptr;
     return Guarded([&] {
+        RequirePointer(pRetVal);
+        *pRetVal = nullptr;
         RunReporting(L"EnvironSet", [&] {
             const std::wstring name = TextOf(sVariable);
             if (CleanSwitchIsOn() && sVarValue) {
@@ -92,9 +79,9 @@ HRESULT RunTimeObject::EnvironSet(zolbexEnvironmentStyleConstants* lStyle, BSTR*
             if (HasLeadingReference(value)) {
                 recorded = ResolveLeadingReference(value, [](const std::wstring& name) {
                     LONG machine = zolbexEnvironmentSystem;
-                    ByRefText nested(name);
+                    Bstr nested(name);
                     VARIANT_BOOL plain = VARIANT_FALSE;
-                    return ZLBEnvironGet(&machine, nested.Address(), &plain);
+                    return ZLBEnvironGet(&machine, nested.InOut(), &plain);
                 });
             }
             RecordVariableSet(name, recorded);
@@ -104,9 +91,9 @@ HRESULT RunTimeObject::EnvironSet(zolbexEnvironmentStyleConstants* lStyle, BSTR*
 }
 
 HRESULT RunTimeObject::EnvironList(zolbexEnvironmentStyleConstants* lStyle, _clsZolbexENVValuePairsA** pRetVal) {
-    if (!pRetVal) return E_POINTER;
-    *pRetVal = nullptr;
     return Guarded([&] {
+        RequirePointer(pRetVal);
+        *pRetVal = nullptr;
         ComPtr<_clsZolbexENVValuePairsA> list;
         RunReporting(L"EnvironList", [&] { list = ListScope(StyleOf(lStyle)); });
         *pRetVal = list.Detach();

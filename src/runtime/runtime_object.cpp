@@ -2,54 +2,35 @@
 
 #include "library/catalogue.h"
 #include "library/class_table.h"
-#include "runtime/expansion_setting.h"
+#include "library/expansion_setting.h"
+#include "platform/platform.h"
 
 namespace zolbex {
 namespace {
 
-// The Scripting runtime's FileSystemObject class.
-constexpr CLSID kFileSystemObject = {0x0D43FE01, 0xF093, 0x11CF, {0x89, 0x40, 0x00, 0xA0, 0xC9, 0x05, 0x42, 0x28}};
-
 ComPtr<IDispatch> NewFileSystemObject() {
     ComPtr<IDispatch> fileSystem;
-    ThrowIfFailed(CoCreateInstance(kFileSystemObject, nullptr, CLSCTX_INPROC_SERVER,
-                                   catalogue::TheLibrary().fileSystemIid,
-                                   reinterpret_cast<void**>(fileSystem.Put())));
+    ThrowIfFailed(platform::Current().CreateFileSystem(catalogue::TheLibrary().fileSystemIid, fileSystem.Put()));
     return fileSystem;
 }
 
 }  // namespace
 
-HRESULT RunTimeObject::get_goFSO(IDispatch** pRetVal) {
-    if (!pRetVal) return E_POINTER;
-    return Guarded([&] { *pRetVal = fileSystem_.Get(NewFileSystemObject); });
-}
-
-HRESULT RunTimeObject::put_goFSO(IDispatch* value) { return putref_goFSO(value); }
-
-HRESULT RunTimeObject::putref_goFSO(IDispatch* value) {
-    fileSystem_.Set(value);
-    return S_OK;
-}
+HRESULT RunTimeObject::get_goFSO(IDispatch** pRetVal) { return fileSystem_.Get(pRetVal, NewFileSystemObject); }
+HRESULT RunTimeObject::put_goFSO(IDispatch* value) { return fileSystem_.Assign(value); }
+HRESULT RunTimeObject::putref_goFSO(IDispatch* value) { return fileSystem_.Assign(value); }
 
 HRESULT RunTimeObject::get_goRegistry(_clsZolbexENVRegistryA** pRetVal) {
-    if (!pRetVal) return E_POINTER;
-    return Guarded([&] {
-        *pRetVal = registry_.Get([] { return Create<_clsZolbexENVRegistryA>(NewRegistry); });
-    });
+    return registry_.Get(pRetVal, [] { return Create<_clsZolbexENVRegistryA>(NewRegistry); });
 }
-
-HRESULT RunTimeObject::put_goRegistry(_clsZolbexENVRegistryA* value) { return putref_goRegistry(value); }
-
-HRESULT RunTimeObject::putref_goRegistry(_clsZolbexENVRegistryA* value) {
-    registry_.Set(value);
-    return S_OK;
-}
+HRESULT RunTimeObject::put_goRegistry(_clsZolbexENVRegistryA* value) { return registry_.Assign(value); }
+HRESULT RunTimeObject::putref_goRegistry(_clsZolbexENVRegistryA* value) { return registry_.Assign(value); }
 
 HRESULT RunTimeObject::get_ExpandEnvVar(VARIANT_BOOL* pRetVal) {
-    if (!pRetVal) return E_POINTER;
-    *pRetVal = ThreadExpansionSetting();
-    return S_OK;
+    return Guarded([&] {
+        RequirePointer(pRetVal);
+        *pRetVal = ThreadExpansionSetting();
+    });
 }
 
 HRESULT RunTimeObject::put_ExpandEnvVar(VARIANT_BOOL bNewValue) {

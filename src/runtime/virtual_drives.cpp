@@ -5,7 +5,7 @@
 
 #include "library/bstr.h"
 #include "library/late_bound.h"
-#include "registry/variant_values.h"
+#include "library/variant_values.h"
 #include "runtime/drive_tools.h"
 #include "runtime/runtime_object.h"
 

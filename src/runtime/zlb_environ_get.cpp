@@ -4,8 +4,8 @@
 #include "library/errors.h"
 #include "library/late_bound.h"
 #include "library/variant.h"
+#include "library/variant_values.h"
 #include "platform/platform.h"
-#include "registry/variant_values.h"
 #include "runtime/show_module_error.h"
 #include "runtime/trap.h"
 

@@ -2,7 +2,7 @@
 ' both class roots, the state the object is left in, further verbs through the variable argument
 ' list (0, 3 and 6 items, literals and variables), and the errors a script sees through Err.
 ' Every key made here is removed at the end.
-Option Explicit
+' (Check and failures come from include/check.vbs, which run_script.sh puts first.)
 
 Const HKEY_CLASSES_ROOT = &H80000000
 Const HKEY_LOCAL_MACHINE = &H80000002
@@ -10,14 +10,6 @@ Const REG_SZ = 1
 Const Cls = "ZOLBEX11Tests.ScriptDocument"
 Const Ext = "zolbex11script"
 Const Machine = "SOFTWARE\Classes\"
-
-Dim failures : failures = 0
-Sub Check(ok, what)
-    If Not ok Then
-        WScript.Echo "FAIL " & what
-        failures = failures + 1
-    End If
-End Sub
 
 Dim reg, reader
 Set reg = CreateObject("zolbex11.clsZolbexENVRegistryA")

@@ -3,20 +3,12 @@
 ' script variable as the name, the leading-reference resolution, the settings-store switch
 ' clearing the caller's variable, and ExpandEnvVar shared by the objects of one thread.
 ' Every value it stores is removed again at its end (through the library's registry object).
-Option Explicit
+' (Check and failures come from include/check.vbs, which run_script.sh puts first.)
 
 Const HKEY_CURRENT_USER = &H80000001
 Const HKEY_LOCAL_MACHINE = &H80000002
 Const MACHINE_KEY = "SYSTEM\CurrentControlSet\Control\Session Manager\Environment"
 Const SETTINGS_KEY = "Software\VB and VBA Program Settings\Halvern\Solvane"
-
-Dim failures : failures = 0
-Sub Check(ok, what)
-    If Not ok Then
-        WScript.Echo "FAIL " & what
-        failures = failures + 1
-    End If
-End Sub
 
 ' Removes one registry value, whether it exists or not.
 Sub RemoveValue(root, path, name)

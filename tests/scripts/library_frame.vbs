@@ -1,15 +1,6 @@
 ' The library frame as a late-bound script client sees it: creation by ProgID in any case,
 ' the runtime object's auto-created fields and the per-thread expansion setting.
-Option Explicit
-
-Dim failures : failures = 0
-
-Sub Check(condition, what)
-    If Not condition Then
-        WScript.Echo "FAIL " & what
-        failures = failures + 1
-    End If
-End Sub
+' (Check and failures come from include/check.vbs, which run_script.sh puts first.)
 
 ' Every creatable class, by its ProgID and by a lower-case spelling of it.
 Dim progIds, progId, obj

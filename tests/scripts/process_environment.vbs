@@ -2,15 +2,7 @@
 ' set then get, the listing by position, by name ignoring case and with For Each, its caching,
 ' and the errors a script sees. (Wine's VBScript has no ChrW, so characters outside the code
 ' page are checked by the unit tests.)
-Option Explicit
-
-Dim failures : failures = 0
-Sub Check(ok, what)
-    If Not ok Then
-        WScript.Echo "FAIL " & what
-        failures = failures + 1
-    End If
-End Sub
+' (Check and failures come from include/check.vbs, which run_script.sh puts first.)
 
 Dim scope, other, list, again, pair, i, n, found, longValue
 Set scope = CreateObject("ZOLBEX11.clsZolbexENVProcessA")

@@ -3,20 +3,12 @@
 ' errors a script sees through Err. Everything lives under HKCU\Software\ZOLBEX11 Tests and is
 ' removed at the end. (Wine's VBScript can neither build nor index a byte array, so binary
 ' writes and indexing are checked by the unit tests.)
-Option Explicit
+' (Check and failures come from include/check.vbs, which run_script.sh puts first.)
 
 Const HKEY_CURRENT_USER = &H80000001
 Const REG_NONE = 0, REG_SZ = 1, REG_EXPAND_SZ = 2, REG_BINARY = 3, REG_DWORD = 4, REG_DWORD_BIG_ENDIAN = 5
 Const REG_MULTI_SZ = 7
 Const Base = "Software\ZOLBEX11 Tests\Script Registry"
-
-Dim failures : failures = 0
-Sub Check(ok, what)
-    If Not ok Then
-        WScript.Echo "FAIL " & what
-        failures = failures + 1
-    End If
-End Sub
 
 Dim reg, shell, value, names, count, i, found
 Set reg = CreateObject("zolbex11.clsZolbexENVRegistryA")

@@ -11,7 +11,16 @@ repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 . "$repo/scripts/winpath.sh"
 
 script="$1"
-output="$("$repo/cmake/wine-run.sh" cscript //nologo "$(zolbex11_winpath "$script")")"
+run="$script"
+# VBScript has no include: a VBScript test runs as include/check.vbs (Option Explicit and the
+# Check helper) followed by the test, from a copy in the temporary folder.
+shared="$repo/tests/scripts/include/check.vbs"
+if [ "${script##*.}" = vbs ]; then
+    run="$(mktemp --tmpdir --suffix="-$(basename "$script")" zolbex11-script.XXXXXX)"
+    trap 'rm -f "$run"' EXIT
+    cat "$shared" "$script" > "$run"
+fi
+output="$("$repo/cmake/wine-run.sh" cscript //nologo "$(zolbex11_winpath "$run")")"
 status=$?
 output="${output//$'\r'/}"
 printf '%s\n' "$output"
@@ -26,11 +35,14 @@ if grep -q '^FAIL' <<<"$output"; then
 fi
 if [ "${output##*$'\n'}" != "SCRIPT-OK" ]; then
     echo "run_script.sh: the script did not reach its end (no closing SCRIPT-OK line)"
+    if [ "$run" != "$script" ]; then
+        echo "run_script.sh: line numbers count the $(wc -l < "$shared") lines of include/check.vbs first"
+    fi
     # cscript keeps the error to itself; the script engines' trace of a second
     # run shows the last calls before it stopped.
     echo "run_script.sh: last steps of a traced second run:"
     WINEDEBUG=-all,+vbscript,warn+jscript,fixme+wscript timeout 120 \
-        "$repo/cmake/wine-run.sh" cscript //nologo "$(zolbex11_winpath "$script")" 2>&1 \
+        "$repo/cmake/wine-run.sh" cscript //nologo "$(zolbex11_winpath "$run")" 2>&1 \
         | tr -d '\r' | grep -v -E '_(AddRef|Release) ' | tail -n 25
     exit 1
 fi

@@ -6,68 +6,32 @@
 
 namespace zolbex::testing {
 
-Variant Text(const wchar_t* text) {
+namespace {
+
+// A variant of `type` whose value `store` writes in place.
+template <class Store>
+Variant Made(VARTYPE type, Store&& store) {
     Variant v;
-    V_VT(v.Get()) = VT_BSTR;
-    V_BSTR(v.Get()) = SysAllocString(text);
+    V_VT(v.Get()) = type;
+    store(v.Get());
     return v;
 }
 
-Variant Long(LONG value) {
-    Variant v;
-    V_VT(v.Get()) = VT_I4;
-    V_I4(v.Get()) = value;
-    return v;
-}
+}  // namespace
 
-Variant Short(SHORT value) {
-    Variant v;
-    V_VT(v.Get()) = VT_I2;
-    V_I2(v.Get()) = value;
-    return v;
-}
-
-Variant Double(double value) {
-    Variant v;
-    V_VT(v.Get()) = VT_R8;
-    V_R8(v.Get()) = value;
-    return v;
-}
-
+Variant Text(const wchar_t* text) { return Made(VT_BSTR, [&](VARIANT* v) { V_BSTR(v) = SysAllocString(text); }); }
+Variant Long(LONG value) { return Made(VT_I4, [&](VARIANT* v) { V_I4(v) = value; }); }
+Variant Short(SHORT value) { return Made(VT_I2, [&](VARIANT* v) { V_I2(v) = value; }); }
+Variant Double(double value) { return Made(VT_R8, [&](VARIANT* v) { V_R8(v) = value; }); }
 Variant Bool(bool value) {
-    Variant v;
-    V_VT(v.Get()) = VT_BOOL;
-    V_BOOL(v.Get()) = value ? VARIANT_TRUE : VARIANT_FALSE;
-    return v;
+    return Made(VT_BOOL, [&](VARIANT* v) { V_BOOL(v) = value ? VARIANT_TRUE : VARIANT_FALSE; });
 }
-
 Variant RefTo(VARIANT* variable) {
-    Variant v;
-    V_VT(v.Get()) = VT_BYREF | VT_VARIANT;
-    V_VARIANTREF(v.Get()) = variable;
-    return v;
+    return Made(VT_BYREF | VT_VARIANT, [&](VARIANT* v) { V_VARIANTREF(v) = variable; });
 }
-
-Variant RefToBstr(BSTR* variable) {
-    Variant v;
-    V_VT(v.Get()) = VT_BYREF | VT_BSTR;
-    V_BSTRREF(v.Get()) = variable;
-    return v;
-}
-
-Variant RefToLong(LONG* variable) {
-    Variant v;
-    V_VT(v.Get()) = VT_BYREF | VT_I4;
-    V_I4REF(v.Get()) = variable;
-    return v;
-}
-
-Variant Missing() {
-    Variant v;
-    V_VT(v.Get()) = VT_ERROR;
-    V_ERROR(v.Get()) = DISP_E_PARAMNOTFOUND;
-    return v;
-}
+Variant RefToBstr(BSTR* variable) { return Made(VT_BYREF | VT_BSTR, [&](VARIANT* v) { V_BSTRREF(v) = variable; }); }
+Variant RefToLong(LONG* variable) { return Made(VT_BYREF | VT_I4, [&](VARIANT* v) { V_I4REF(v) = variable; }); }
+Variant Missing() { return Made(VT_ERROR, [](VARIANT* v) { V_ERROR(v) = DISP_E_PARAMNOTFOUND; }); }
 
 CallResult& CallResult::operator=(CallResult&& other) noexcept {
     hr = other.hr;

@@ -14,7 +14,7 @@
 
 #include "environment_test_support.h"
 #include "library/class_table.h"
-#include "runtime/expansion_setting.h"
+#include "library/expansion_setting.h"
 #include "zolbex11_interfaces.h"
 
 namespace zolbex::testing {

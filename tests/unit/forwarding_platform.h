@@ -49,6 +49,9 @@ public:
     HRESULT CreateObject(const std::wstring& progId, IDispatch** object) override {
         return real().CreateObject(progId, object);
     }
+    HRESULT CreateFileSystem(REFIID iid, IDispatch** object) override {
+        return real().CreateFileSystem(iid, object);
+    }
     std::optional<std::wstring> ReadSetting(const std::wstring& application, const std::wstring& section,
                                             const std::wstring& key) override {
         return real().ReadSetting(application, section, key);

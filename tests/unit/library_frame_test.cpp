@@ -95,23 +95,76 @@ TEST_F(BuiltDllTest, FactoriesExistForTheCreatableClassesOnly) {
               CLASS_E_CLASSNOTAVAILABLE);
 }
 
-TEST_F(BuiltDllTest, CanUnloadOnlyWhenNoObjectOrLockRemains) {
+TEST_F(BuiltDllTest, CanUnloadOnlyWhenNoObjectFactoryEnumeratorOrLockRemains) {
     auto getClassObject = dll_.Entry<GetClassObjectFn>("DllGetClassObject");
     auto canUnload = dll_.Entry<PlainEntryFn>("DllCanUnloadNow");
     ASSERT_EQ(canUnload(), S_OK);
 
     ComPtr<IClassFactory> factory;
     ASSERT_EQ(getClassObject(CLSID_clsZolbexENVProcessA, IID_IClassFactory, reinterpret_cast<void**>(factory.Put())), S_OK);
-    ComPtr<IDispatch> object;
-    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(object.Put())), S_OK);
-    EXPECT_EQ(canUnload(), S_FALSE);
-    object.Reset();
+    EXPECT_EQ(canUnload(), S_FALSE) << "a factory is alive";
+    ComPtr<_clsZolbexENVProcessA> scope;
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID__clsZolbexENVProcessA, reinterpret_cast<void**>(scope.Put())), S_OK);
+    factory.Reset();
+    EXPECT_EQ(canUnload(), S_FALSE) << "an object is alive";
+
+    // An enumerator that outlives the scope and the collection it was taken from.
+    ComPtr<IUnknown> enumerator;
+    {
+        ComPtr<_clsZolbexENVValuePairsA> pairs;
+        ASSERT_EQ(scope->get_List(pairs.Put()), S_OK);
+        ASSERT_EQ(pairs->NewEnum(enumerator.Put()), S_OK);
+    }
+    scope.Reset();
+    EXPECT_EQ(canUnload(), S_FALSE) << "an enumerator is alive";
+    enumerator.Reset();
     EXPECT_EQ(canUnload(), S_OK);
 
+    // A lock alone keeps the DLL; an unlock beyond the locks is ignored, so the lock taken
+    // after it still counts.
+    ASSERT_EQ(getClassObject(CLSID_clsZolbexENVProcessA, IID_IClassFactory, reinterpret_cast<void**>(factory.Put())), S_OK);
     factory->LockServer(TRUE);
-    EXPECT_EQ(canUnload(), S_FALSE);
     factory->LockServer(FALSE);
+    factory->LockServer(FALSE);
+    factory->LockServer(TRUE);
+    factory.Reset();
+    EXPECT_EQ(canUnload(), S_FALSE) << "a lock is held";
+    ASSERT_EQ(getClassObject(CLSID_clsZolbexENVProcessA, IID_IClassFactory, reinterpret_cast<void**>(factory.Put())), S_OK);
+    factory->LockServer(FALSE);
+    factory.Reset();
     EXPECT_EQ(canUnload(), S_OK);
+}
+
+// A client that keeps a class factory across CoFreeUnusedLibrariesEx (as a script host may)
+// must keep the DLL loaded and be able to create objects with it.
+TEST_F(ComTest, FactoryHeldAcrossFreeUnusedLibrariesKeepsTheDllLoaded) {
+    std::wstring path;
+    {
+        BuiltDll dll;  // registers the DLL machine-wide, then drops its own load
+        if (!dll.Loaded()) GTEST_SKIP() << "ZOLBEX11_DLL does not name a loadable DLL";
+        ASSERT_EQ(dll.Entry<PlainEntryFn>("DllRegisterServer")(), S_OK);
+        path = dll.Path();
+    }
+    ASSERT_EQ(GetModuleHandleW(path.c_str()), nullptr) << "something else keeps the DLL loaded";
+
+    ComPtr<IClassFactory> factory;
+    ASSERT_EQ(CoGetClassObject(CLSID_clsZolbexENVProcessA, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                               reinterpret_cast<void**>(factory.Put())), S_OK);
+    ASSERT_NE(GetModuleHandleW(path.c_str()), nullptr);
+    CoFreeUnusedLibrariesEx(0, 0);
+    ASSERT_NE(GetModuleHandleW(path.c_str()), nullptr) << "the DLL was unloaded under a held factory";
+
+    ComPtr<IDispatch> object;
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(object.Put())), S_OK);
+    std::vector<Variant> name;
+    name.push_back(Text(L"PATH"));
+    EXPECT_EQ(GetProperty(object.Get(), L"Environment", std::move(name)).hr, S_OK);
+    object.Reset();
+    factory.Reset();
+
+    // Nothing held: now it may go.
+    CoFreeUnusedLibrariesEx(0, 0);
+    EXPECT_EQ(GetModuleHandleW(path.c_str()), nullptr);
 }
 
 // Checks every key registration records below `classes`, or that none is left.
@@ -244,12 +297,44 @@ TEST_F(FrameTest, AutoCreatedFieldsKeepTheirObjectUntilSetAgain) {
 }
 
 TEST_F(FrameTest, HolderCreatesNothingForFieldsNeverRead) {
+    const long made = module::ObjectsMade();
     const long before = module::LiveObjects();
     {
         ComPtr<IDispatch> holder = NewHolder();
-        EXPECT_EQ(module::LiveObjects(), before + 1);
+        EXPECT_EQ(module::ObjectsMade(), made + 1);
     }
     EXPECT_EQ(module::LiveObjects(), before);
+    // Not even for a moment: no field object was made (and released again) as the holder went.
+    EXPECT_EQ(module::ObjectsMade(), made + 1);
+}
+
+// A let of an object (what a script's plain assignment of an object becomes) to a field that
+// only has a set stores the object, as the set does.
+TEST_F(FrameTest, ALetOfAnObjectToAnObjectFieldStoresIt) {
+    struct Case {
+        ComPtr<IDispatch> owner;
+        const wchar_t* field;
+        ComPtr<IDispatch> value;
+    };
+    Case cases[] = {
+        {NewRunTime(), L"goRegistry", NewRegistry()},
+        {NewHolder(), L"m_clsZolbex11RunTimeA", NewRunTime()},
+        {NewHolder(), L"m_clsZolbexENVRegistryA", NewRegistry()},
+    };
+    for (Case& c : cases) {
+        SCOPED_TRACE(std::string(c.field, c.field + wcslen(c.field)));
+        Variant object;
+        V_VT(object.Get()) = VT_DISPATCH;
+        V_DISPATCH(object.Get()) = c.value.AddRefAndGet();
+        std::vector<Variant> args;
+        args.push_back(std::move(object));
+        ASSERT_EQ(PutProperty(c.owner.Get(), c.field, std::move(args)).hr, S_OK);
+        CallResult read = GetProperty(c.owner.Get(), c.field);
+        ASSERT_EQ(read.hr, S_OK);
+        ASSERT_EQ(read.value.Type(), VT_DISPATCH);
+        ComPtr<IUnknown> got = ComPtr<IDispatch>(V_DISPATCH(read.value.Get())).As<IUnknown>(IID_IUnknown);
+        EXPECT_EQ(got.Get(), c.value.As<IUnknown>(IID_IUnknown).Get());
+    }
 }
 
 TEST_F(FrameTest, HolderReleasesItsFieldsWithItself) {

@@ -13,8 +13,8 @@
 #include "environment/variable_text.h"
 #include "environment_test_support.h"
 #include "library/class_table.h"
+#include "library/expansion_setting.h"
 #include "registry_test_support.h"
-#include "runtime/expansion_setting.h"
 #include "zolbex11_interfaces.h"
 
 namespace zolbex::testing {

@@ -9,13 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "com_util.h"
 #include "library/bstr.h"
 #include "library/com_ptr.h"
+#include "typelib_dump.h"  // the generator's own reader, so that both read a library the same way
 #include "zolbex11_interfaces.h"
-
-// The generator's dump, compiled into this test so that both read a library the same way.
-#include "../../tools/tlbgen/com_util.cpp"
-#include "../../tools/tlbgen/typelib_dump.cpp"
 
 namespace {
 

@@ -15,6 +15,7 @@
 #include "com_test_support.h"
 #include "environment_test_support.h"
 #include "forwarding_platform.h"
+#include "stand_in_objects.h"
 #include "library/bstr.h"
 #include "runtime/runtime_object.h"
 
@@ -91,89 +92,6 @@ public:
     bool finishes = true;                    // the substitution tool ends within the wait
     std::optional<std::wstring> target;      // what the drive maps after the substitution
     std::optional<std::wstring> windir = kWindir;
-};
-
-// A minimal late-bound object: names to DISPIDs, and one handler for every call.
-class StandInDispatch : public IDispatch {
-public:
-    explicit StandInDispatch(std::map<std::wstring, DISPID> names) : names_(std::move(names)) {}
-    virtual ~StandInDispatch() = default;
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        *out = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IDispatch) return E_NOINTERFACE;
-        *out = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-        auto found = count == 1 ? names_.find(names[0]) : names_.end();
-        if (found == names_.end()) return DISP_E_UNKNOWNNAME;
-        ids[0] = found->second;
-        return S_OK;
-    }
-
-private:
-    std::map<std::wstring, DISPID> names_;
-    ULONG references_ = 1;
-};
-
-class StandInFolder final : public StandInDispatch {
-public:
-    explicit StandInFolder(std::wstring shortPath) : StandInDispatch({{L"ShortPath", 1}}), shortPath_(shortPath) {}
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                                     EXCEPINFO*, UINT*) override {
-        if (id != 1 || !(flags & DISPATCH_PROPERTYGET) || params->cArgs != 0 || !result) return DISP_E_MEMBERNOTFOUND;
-        V_VT(result) = VT_BSTR;
-        V_BSTR(result) = SysAllocString(shortPath_.c_str());
-        return S_OK;
-    }
-
-private:
-    std::wstring shortPath_;
-};
-
-// Answers GetFolder for the folders it knows, with a folder whose ShortPath is the given short
-// form, and fails like the Scripting runtime (error 76) for any other.
-class StandInFileSystem final : public StandInDispatch {
-public:
-    explicit StandInFileSystem(std::map<std::wstring, std::wstring> folders)
-        : StandInDispatch({{L"GetFolder", 1}}), folders_(std::move(folders)) {}
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
-                                     EXCEPINFO* exception, UINT*) override {
-        if (id != 1 || !(flags & DISPATCH_METHOD) || params->cArgs != 1 || !result) return DISP_E_MEMBERNOTFOUND;
-        if (V_VT(&params->rgvarg[0]) != VT_BSTR) return DISP_E_TYPEMISMATCH;
-        const std::wstring path(Bstr::ViewOf(V_BSTR(&params->rgvarg[0])));
-        asked.push_back(path);
-        auto found = folders_.find(path);
-        if (found == folders_.end()) {
-            *exception = {};
-            exception->scode = static_cast<SCODE>(0x800A004C);
-            exception->bstrSource = SysAllocString(L"Microsoft VBScript runtime error");
-            exception->bstrDescription = SysAllocString(L"Path not found");
-            return DISP_E_EXCEPTION;
-        }
-        V_VT(result) = VT_DISPATCH;
-        V_DISPATCH(result) = new StandInFolder(found->second);
-        return S_OK;
-    }
-
-    std::vector<std::wstring> asked;
-
-private:
-    std::map<std::wstring, std::wstring> folders_;
 };
 
 ValueAt MachineVariable(const wchar_t* name) { return {HKEY_LOCAL_MACHINE, kMachineEnvironment, name}; }

@@ -1,5 +1,5 @@
-// The VARIANT conversions the registry object needs: value copies, the text form of a value
-// (the automation runtime's standard conversion) and the text shown in error descriptions.
+// The VARIANT conversions every layer needs: value copies, the text form of a value (the
+// automation runtime's standard conversion) and the text shown in error descriptions.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +12,7 @@
 namespace zolbex {
 
 // A plain copy that follows a by-reference variant to its value (what a by-value argument gets).
+// A reference that is null or never ends raises "Invalid procedure call or argument".
 Variant CopyOf(const VARIANT& value);
 
 // A value assignment: like CopyOf, but an object is replaced by its default property's value.

@@ -1,4 +1,4 @@
-#include "registry/variant_values.h"
+#include "library/variant_values.h"
 
 #include <oleauto.h>
 
@@ -6,6 +6,7 @@
 
 #include "library/bstr.h"
 #include "library/errors.h"
+#include "library/variant_references.h"
 
 namespace zolbex {
 namespace {
@@ -22,8 +23,11 @@ bool IsObject(VARTYPE type) { return type == VT_DISPATCH || type == VT_UNKNOWN; 
 }  // namespace
 
 Variant CopyOf(const VARIANT& value) {
+    // A reference that breaks off or never ends is refused, not followed.
+    const VARIANT* end = EndOfReferences(&value);
+    if (!IsReadable(end)) RaiseRuntime(kInvalidProcedureCall);
     Variant copy;
-    HRESULT hr = VariantCopyInd(copy.Get(), const_cast<VARIANT*>(&value));
+    HRESULT hr = VariantCopyInd(copy.Get(), const_cast<VARIANT*>(end));
     if (FAILED(hr)) RaiseConversionFailure(hr);
     return copy;
 }

@@ -1,4 +1,4 @@
-#include "runtime/expansion_setting.h"
+#include "library/expansion_setting.h"
 
 namespace zolbex {
 namespace {

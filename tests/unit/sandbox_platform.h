@@ -1,0 +1,103 @@
+// A platform double under which any member may run, with any arguments, without touching the
+// machine: the registry is redirected into a scratch key (each predefined root to a sub-key of
+// its own), the settings store lives in memory, process variables are written to an overlay over
+// the real environment, and message boxes, broadcasts, started programs and shell notices are
+// only counted. Any call can be made to fail. Safe to use from several threads at once.
+#pragma once
+
+#include <windows.h>
+#include <oaidl.h>
+
+#include <array>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "forwarding_platform.h"
+
+namespace zolbex::testing {
+
+enum class PlatformCall {
+    OpenKey, CreateKey, CloseKey, DeleteKey, DeleteValue, QueryValue, SetValue, QueryKeyInfo,
+    EnumValueName, EnumKeyName, ExpandText, ReadVariable, WriteVariable, EnvironmentEntries,
+    Broadcast, MessageBox, CreateObject, CreateFileSystem, ReadSetting, SaveSetting, StartProgram,
+    WaitForProgram, CloseProcess, DriveTarget, NotifyAssociations,
+};
+inline constexpr size_t kPlatformCalls = static_cast<size_t>(PlatformCall::NotifyAssociations) + 1;
+const char* NameOf(PlatformCall call);
+// Calls that change stored state: a failure of one must never be reported as success.
+bool ChangesState(PlatformCall call);
+
+inline constexpr wchar_t kSandboxKey[] = L"Software\\ZOLBEX11 Tests\\Sandbox";
+
+class SandboxPlatform : public ForwardingPlatform {
+public:
+    SandboxPlatform();   // starts with an empty scratch key
+    ~SandboxPlatform() override;  // removes it
+
+    LONG OpenKey(HKEY root, const std::wstring& path, REGSAM access, HKEY* key) override;
+    LONG CreateKey(HKEY root, const std::wstring& path, REGSAM access, HKEY* key) override;
+    LONG CloseKey(HKEY key) override;
+    LONG DeleteKey(HKEY root, const std::wstring& path) override;
+    LONG DeleteValue(HKEY key, const std::wstring& name) override;
+    LONG QueryValue(HKEY key, const std::wstring& name, DWORD* type, BYTE* data, DWORD* size) override;
+    LONG SetValue(HKEY key, const std::wstring& name, DWORD type, const BYTE* data, DWORD size) override;
+    LONG QueryKeyInfo(HKEY key, DWORD* maxSubKeyLength, DWORD* maxValueNameLength) override;
+    LONG EnumValueName(HKEY key, DWORD index, wchar_t* name, DWORD* length) override;
+    LONG EnumKeyName(HKEY key, DWORD index, wchar_t* name, DWORD* length) override;
+    std::optional<std::wstring> ExpandEnvironmentText(const std::wstring& text) override;
+    std::optional<std::wstring> ReadVariable(const std::wstring& name) override;
+    bool WriteVariable(const std::wstring& name, const std::wstring& value) override;
+    std::vector<std::wstring> EnvironmentEntries() override;
+    void BroadcastSettingChange(const std::wstring& area) override;
+    int ShowMessageBox(const std::wstring& text, const std::wstring& title, UINT flags) override;
+    HRESULT CreateObject(const std::wstring& progId, IDispatch** object) override;
+    HRESULT CreateFileSystem(REFIID iid, IDispatch** object) override;
+    std::optional<std::wstring> ReadSetting(const std::wstring& application, const std::wstring& section,
+                                            const std::wstring& key) override;
+    LONG SaveSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
+                     const std::wstring& value) override;
+    HANDLE StartProgram(HWND owner, const std::wstring& file, const std::wstring& parameters,
+                        const std::wstring& directory, int show) override;
+    bool WaitForProgram(HANDLE process, DWORD milliseconds) override;
+    void CloseProcess(HANDLE process) override;
+    std::optional<std::wstring> DriveTarget(const std::wstring& drive) override;
+    void NotifyAssociationsChanged() override;
+
+    // Decides, for every call, whether it fails; `ordinal` counts all calls from 1 since the last
+    // ResetCounts. Set it while no member runs.
+    std::function<bool(PlatformCall call, int ordinal)> failWhen;
+
+    void ResetCounts();
+    int Calls() const;                      // platform calls since the last ResetCounts
+    int Count(PlatformCall call) const;     // calls of one kind since then
+    std::vector<PlatformCall> Failed() const;  // the calls made to fail since then, in order
+    int OpenKeys() const;                   // keys opened and not yet closed
+    int OpenProcesses() const;              // started programs not yet closed
+
+    // The stand-in started-program handle (nothing is started).
+    static inline const HANDLE kProcess = reinterpret_cast<HANDLE>(0x5150);
+    // The only folder the stand-in file-system object knows, and its short form.
+    static constexpr wchar_t kKnownFolder[] = L"\\Program Files\\Halvern";
+    static constexpr wchar_t kKnownShortFolder[] = L"C:\\PROGRA~1\\HALVERN";
+
+private:
+    // Counts the call and says whether it is to fail (under the lock).
+    bool Enter(PlatformCall call);
+    std::optional<std::wstring> Redirected(HKEY root, const std::wstring& path) const;
+
+    mutable std::recursive_mutex lock_;
+    std::array<int, kPlatformCalls> counts_{};
+    int calls_ = 0;
+    std::vector<PlatformCall> failed_;
+    std::set<HKEY> openKeys_;
+    int openProcesses_ = 0;
+    std::map<std::wstring, std::wstring> variables_;  // folded name -> value written
+    std::map<std::wstring, std::wstring> settings_;   // application\section\key -> value
+};
+
+}  // namespace zolbex::testing
