@@ -1,11 +1,11 @@
-# The generated folder: both type libraries and the C++ interface header.
+# The generated folder: both type libraries, the C++ interface header and the member reference.
 #
 # The x86_64 tree builds zolbex11_tlbgen from the catalogue and runs it under
 # Wine (oleaut32 writes the type libraries) in its own prefix. The i686 tree is
 # built on the host, where 32-bit programs may not run, so it takes the x86_64
 # tree's folder through ZOLBEX11_GENERATED_DIR. Defines the target zolbex11_generated.
 
-set(ZOLBEX11_GENERATED_FILES zolbex11_win32.tlb zolbex11_win64.tlb zolbex11_interfaces.h)
+set(ZOLBEX11_GENERATED_FILES zolbex11_win32.tlb zolbex11_win64.tlb zolbex11_interfaces.h zolbex11_reference.md)
 
 if(ZOLBEX11_GENERATES_TYPELIB)
     set(ZOLBEX11_GENERATED_DIR "${CMAKE_BINARY_DIR}/generated")
@@ -35,6 +35,8 @@ if(ZOLBEX11_GENERATES_TYPELIB)
     target_include_directories(zolbex11_tlbgen PRIVATE "${PROJECT_SOURCE_DIR}/src" "${PROJECT_SOURCE_DIR}/tools/tlbgen")
     target_link_libraries(zolbex11_tlbgen PRIVATE zolbex11_tlbdump)
     target_compile_options(zolbex11_tlbgen PRIVATE ${ZOLBEX11_WARNINGS})
+    # The reference names the version the DLLs are built with.
+    target_compile_definitions(zolbex11_tlbgen PRIVATE "ZOLBEX11_VERSION=\"${PROJECT_VERSION}\"")
 
     zolbex11_windows_path(generated_dir_windows "${ZOLBEX11_GENERATED_DIR}")
     add_custom_command(

@@ -18,6 +18,82 @@ For Each pair In variables
     shown = shown + 1
 Next
 
+' The registry object (clsZolbexENVRegistryA): a key of our own under HKEY_CURRENT_USER, a text,
+' a number and binary data written and read back, the value and sub-key names listed, then all of
+' it deleted again.
+Const HKEY_CURRENT_USER = &H80000001, REG_SZ = 1, REG_BINARY = 3, REG_DWORD = 4
+Dim store, names, count, i, bytes, shell
+Set store = CreateObject("ZOLBEX11.clsZolbexENVRegistryA")
+WScript.Echo "== The registry object (clsZolbexENVRegistryA)"
+store.ClassKey = HKEY_CURRENT_USER
+store.SectionKey = "Software\ZOLBEX11 Tour\Settings"
+WScript.Echo "Key created: " & store.CreateKey
+store.ValueType = REG_SZ
+store.ValueKey = "Greeting"
+store.Value = "Hello"
+WScript.Echo "Greeting = " & store.Value
+store.ValueType = REG_DWORD
+store.ValueKey = "Answer"
+store.Value = 42
+WScript.Echo "Answer = " & store.Value & " (VarType " & VarType(store.Value) & ", a Long)"
+' A script cannot build a byte array itself: the shell stores four bytes, the registry object reads
+' them as a byte array and writes them back as binary data under a second name.
+Set shell = CreateObject("WScript.Shell")
+shell.RegWrite "HKCU\Software\ZOLBEX11 Tour\Settings\Seed", 1234, "REG_BINARY"
+store.ValueKey = "Seed"
+bytes = store.Value
+WScript.Echo "Seed reads as VarType " & VarType(bytes) & " (a byte array), ValueType " & store.ValueType
+store.ValueType = REG_BINARY
+store.ValueKey = "Copy"
+store.Value = bytes
+bytes = shell.RegRead("HKCU\Software\ZOLBEX11 Tour\Settings\Copy")
+WScript.Echo "Copy, as the shell reads it:" & ListBytes(bytes)
+store.SectionKey = "Software\ZOLBEX11 Tour\Settings\Window"
+store.CreateKey
+store.SectionKey = "Software\ZOLBEX11 Tour\Settings"
+store.EnumerateValues names, count
+WScript.Echo count & " values:" & JoinNames(names, count)
+store.EnumerateSections names, count
+WScript.Echo count & " sub-key:" & JoinNames(names, count)
+' Errors carry a number, a source and a description that names the location.
+On Error Resume Next
+store.ValueKey = "NoSuchValue"
+store.DeleteValue
+WScript.Echo "Deleting a missing value: " & Err.Number & " from " & Err.Source & ": " & Err.Description
+On Error GoTo 0
+For Each i In Array("Greeting", "Answer", "Seed", "Copy")
+    store.ValueKey = i
+    store.DeleteValue
+Next
+For Each i In Array("Software\ZOLBEX11 Tour\Settings\Window", "Software\ZOLBEX11 Tour\Settings", "Software\ZOLBEX11 Tour")
+    store.SectionKey = i
+    store.DeleteKey
+Next
+WScript.Echo "Deleted again; the key exists: " & store.KeyExists
+
+' The text of a file, or "" while another program holds it open.
+Function ReadWhenFree(path)
+    On Error Resume Next
+    ReadWhenFree = ""
+    ReadWhenFree = fso.OpenTextFile(path).ReadAll
+End Function
+
+Function ListBytes(values)
+    Dim n
+    ListBytes = ""
+    For n = 0 To UBound(values)
+        ListBytes = ListBytes & " " & Right("0" & Hex(values(n)), 2)
+    Next
+End Function
+
+Function JoinNames(names, count)
+    Dim n
+    JoinNames = ""
+    For n = 1 To count
+        JoinNames = JoinNames & " " & names(n)
+    Next
+End Function
+
 ' File associations (clsZolbexENVRegistryA): a document type for a program under both class
 ' roots, then one more verb through the variable argument list, then the keys removed again.
 Dim reg, verbKey
@@ -69,6 +145,39 @@ WScript.Echo "... and expanded, with ExpandEnvVar = True: " & rt.EnvironGet(, "C
 rt.ExpandEnvVar = False
 WScript.Echo "Process, user and machine variables: " & rt.EnvironList(0).Count & ", " & _
              rt.EnvironList(1).Count & ", " & rt.EnvironList().Count
+
+WScript.Echo "== A virtual drive (clsZolbex11RunTimeA.CreateVirtualDrive)"
+' The library starts the system's subst.exe and label.exe. Wine has no working ones: under Wine,
+' scripts/tour.sh puts stand-ins for them into the tour's private prefix. They record each run in
+' the file named by ZOLBEX11_TOOL_LOG, which this process hands down to the programs it starts.
+Dim fso, folder, letter, drive, toolLog, line
+Set fso = CreateObject("Scripting.FileSystemObject")
+folder = fso.GetSpecialFolder(2) & "\zolbex11-tour-drive"
+If Not fso.FolderExists(folder) Then fso.CreateFolder folder
+fso.CreateTextFile(folder & "\note.txt", True).WriteLine "written before the drive existed"
+toolLog = folder & "-tools.log"
+If fso.FileExists(toolLog) Then fso.DeleteFile toolLog
+process.Environment("ZOLBEX11_TOOL_LOG") = toolLog
+drive = ""
+For Each letter In Array("T", "S", "R", "Q", "P")
+    If drive = "" And Not fso.DriveExists(letter & ":") Then drive = letter & ":"
+Next
+' With the label step asked for, the call waits for the mapping before it labels the drive.
+rt.CreateVirtualDrive 0, drive, folder, "TOUR", True
+WScript.Echo "Mapped " & drive & " to " & folder & " and asked for the label TOUR"
+If fso.FileExists(drive & "\note.txt") Then WScript.Echo drive & "\note.txt is the folder's note.txt"
+If fso.FileExists(toolLog) Then
+    ' The substitution tool has ended before the call returned (it waits for the mapping to
+    ' label the drive); the label tool is started after it and not waited for.
+    WScript.Echo "The stand-in subst.exe recorded (its arguments | its working folder):"
+    For Each line In Split(ReadWhenFree(toolLog), vbLf)
+        If Left(line, 6) = "subst|" Then WScript.Echo "  " & Replace(Mid(line, 7), "|", "  |  ")
+    Next
+End If
+CreateObject("WScript.Shell").Run """" & rt.EnvironGet(0, "WINDIR") & "\System32\subst.exe"" " & drive & " /D", 0, True
+WScript.Echo "Mapping removed again"
+If fso.FileExists(toolLog) Then fso.DeleteFile toolLog
+fso.DeleteFolder folder
 
 ' The last line tells scripts/tour.sh that the tour ran to its end: Wine's
 ' cscript prints nothing and exits 0 when a script stops on an error.

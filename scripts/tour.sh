@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the library, registers the x86_64 zolbex11.dll in a fresh Wine prefix
-# ($ZOLBEX11_BUILD_DIR/wineprefix-tour) and runs the client tour examples/tour.vbs.
+# ($ZOLBEX11_BUILD_DIR/wineprefix-tour) and runs the client tour examples/tour.vbs. The
+# prefix gets stand-ins for the system's subst.exe and label.exe, which Wine lacks.
 set -euo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -10,7 +11,12 @@ bash "$repo/scripts/build.sh"
 
 export ZOLBEX11_WINEPREFIX="$ZOLBEX11_BUILD_DIR/wineprefix-tour"
 . "$repo/scripts/wine-env.sh"
+. "$repo/scripts/stand-in-tools.sh"
 zolbex11_wine_prefix_fresh
+
+echo "== Installing stand-ins for subst.exe and label.exe in the tour's prefix"
+echo "   (the virtual drive needs them: Wine's subst.exe is a stub and it has no label.exe)"
+zolbex11_install_drive_stand_ins "$ZOLBEX11_BUILD_DIR/x86_64"
 
 echo "== Registering $ZOLBEX11_BUILD_DIR/x86_64/zolbex11.dll"
 wine regsvr32 /s "$(zolbex11_winpath "$ZOLBEX11_BUILD_DIR/x86_64/zolbex11.dll")"
