@@ -7,6 +7,16 @@
 
 set(ZOLBEX11_GENERATED_FILES zolbex11_win32.tlb zolbex11_win64.tlb zolbex11_interfaces.h zolbex11_reference.md)
 
+# The type-library reader (a library rendered as text), shared by the generator and the
+# unit test that reads back the embedded libraries; both trees build it, since both
+# trees' suites read the libraries back.
+set(tlbdump_sources "${PROJECT_SOURCE_DIR}/tools/tlbgen/com_util.cpp"
+                    "${PROJECT_SOURCE_DIR}/tools/tlbgen/typelib_dump.cpp")
+add_library(zolbex11_tlbdump STATIC ${tlbdump_sources})
+target_include_directories(zolbex11_tlbdump PUBLIC "${PROJECT_SOURCE_DIR}/src" "${PROJECT_SOURCE_DIR}/tools/tlbgen")
+target_link_libraries(zolbex11_tlbdump PUBLIC ole32 oleaut32 uuid)
+target_compile_options(zolbex11_tlbdump PRIVATE ${ZOLBEX11_WARNINGS})
+
 if(ZOLBEX11_GENERATES_TYPELIB)
     set(ZOLBEX11_GENERATED_DIR "${CMAKE_BINARY_DIR}/generated")
     list(TRANSFORM ZOLBEX11_GENERATED_FILES PREPEND "${ZOLBEX11_GENERATED_DIR}/"
@@ -21,15 +31,7 @@ if(ZOLBEX11_GENERATES_TYPELIB)
         return()
     endif()
 
-    # The type-library reader (a library rendered as text), shared by the generator and the
-    # unit test that reads back the embedded libraries.
-    set(tlbdump_sources "${PROJECT_SOURCE_DIR}/tools/tlbgen/com_util.cpp"
-                        "${PROJECT_SOURCE_DIR}/tools/tlbgen/typelib_dump.cpp")
     list(REMOVE_ITEM tlbgen_sources ${tlbdump_sources})
-    add_library(zolbex11_tlbdump STATIC ${tlbdump_sources})
-    target_include_directories(zolbex11_tlbdump PUBLIC "${PROJECT_SOURCE_DIR}/src" "${PROJECT_SOURCE_DIR}/tools/tlbgen")
-    target_link_libraries(zolbex11_tlbdump PUBLIC ole32 oleaut32 uuid)
-    target_compile_options(zolbex11_tlbdump PRIVATE ${ZOLBEX11_WARNINGS})
 
     add_executable(zolbex11_tlbgen ${tlbgen_sources} "${catalogue_source}")
     target_include_directories(zolbex11_tlbgen PRIVATE "${PROJECT_SOURCE_DIR}/src" "${PROJECT_SOURCE_DIR}/tools/tlbgen")

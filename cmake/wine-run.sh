@@ -21,9 +21,15 @@ if [ ! -f "$ready_marker" ]; then
     (
         flock 9
         if [ ! -f "$ready_marker" ]; then
+            # A wineserver left over from an interrupted run can refuse the first
+            # attempt; a second one starts from a server of its own.
             if ! wineboot -i >/dev/null 2>&1; then
-                echo "wine-run.sh: wineboot could not set up $WINEPREFIX" >&2
-                exit 1
+                wineserver -k 2>/dev/null || true
+                wineserver -w 2>/dev/null || true
+                if ! wineboot -i >/dev/null 2>&1; then
+                    echo "wine-run.sh: wineboot could not set up $WINEPREFIX" >&2
+                    exit 1
+                fi
             fi
             touch "$ready_marker"
         fi
