@@ -1,5 +1,7 @@
 #include "fuzz_arguments.h"
 
+#include "foreign_object.h"
+
 #include <oleauto.h>
 
 #include <atomic>
@@ -9,29 +11,6 @@
 
 namespace zolbex::testing {
 namespace {
-
-template <class Interface>
-class ForeignObject : public Interface {
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        *out = nullptr;
-        if (iid != IID_IUnknown && iid != __uuidof(Interface)) return E_NOINTERFACE;
-        *out = static_cast<Interface*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
-    virtual ~ForeignObject() = default;
-
-private:
-    std::atomic<ULONG> references_{1};
-};
 
 class PlainUnknown final : public ForeignObject<IUnknown> {};
 

@@ -15,6 +15,7 @@
 
 #include "com_test_support.h"
 #include "environment_test_support.h"
+#include "foreign_object.h"
 #include "fuzz_arguments.h"
 #include "library/catalogue.h"
 #include "library/class_table.h"
@@ -225,24 +226,10 @@ TEST_F(HostileCallsTest, AListingThatCannotReachTheCallersVariablesFailsAndLeave
 
 // Type information of one of our interfaces as a machine without the Scripting runtime's type
 // library shows it: every type of that library fails to load.
-class WithoutScriptingRuntime final : public ITypeInfo {
+class WithoutScriptingRuntime final : public ForeignObject<ITypeInfo> {
 public:
     explicit WithoutScriptingRuntime(ITypeInfo* real) : real_(real) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        *out = nullptr;
-        if (iid != IID_IUnknown && iid != IID_ITypeInfo) return E_NOINTERFACE;
-        *out = static_cast<ITypeInfo*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE GetRefTypeInfo(HREFTYPE ref, ITypeInfo** out) override {
         ComPtr<ITypeInfo> found;
         HRESULT hr = real_->GetRefTypeInfo(ref, found.Put());
@@ -286,7 +273,6 @@ public:
 
 private:
     ComPtr<ITypeInfo> real_;
-    ULONG references_ = 1;
 };
 
 // goFSO's type comes from the Scripting runtime's type library. Where that cannot be loaded (an

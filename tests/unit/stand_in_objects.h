@@ -11,30 +11,16 @@
 #include <string>
 #include <vector>
 
+#include "foreign_object.h"
 #include "library/bstr.h"
 
 namespace zolbex::testing {
 
 // A minimal late-bound object: names to DISPIDs, and one handler for every call.
-class StandInDispatch : public IDispatch {
+class StandInDispatch : public ForeignObject<IDispatch> {
 public:
     explicit StandInDispatch(std::map<std::wstring, DISPID> names) : names_(std::move(names)) {}
-    virtual ~StandInDispatch() = default;
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        *out = nullptr;
-        if (iid != IID_IUnknown && iid != IID_IDispatch) return E_NOINTERFACE;
-        *out = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
         *count = 0;
         return S_OK;
@@ -49,7 +35,6 @@ public:
 
 private:
     std::map<std::wstring, DISPID> names_;
-    std::atomic<ULONG> references_{1};
 };
 
 class StandInFolder final : public StandInDispatch {
