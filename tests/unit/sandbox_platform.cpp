@@ -63,23 +63,21 @@ std::optional<std::wstring> SandboxPlatform::Redirected(HKEY root, const std::ws
 }
 
 LONG SandboxPlatform::OpenKey(HKEY root, const std::wstring& path, REGSAM access, HKEY* key) {
-    std::lock_guard<std::recursive_mutex> guard(lock_);
-    *key = nullptr;
-    if (Enter(PlatformCall::OpenKey)) return ERROR_ACCESS_DENIED;
-    const auto redirected = Redirected(root, path);
-    if (!redirected) return ERROR_INVALID_HANDLE;
-    LONG result = real().OpenKey(HKEY_CURRENT_USER, *redirected, access, key);
-    if (result == ERROR_SUCCESS) openKeys_.insert(*key);
-    return result;
+    return RedirectedKey(PlatformCall::OpenKey, &platform::Platform::OpenKey, root, path, access, key);
 }
 
 LONG SandboxPlatform::CreateKey(HKEY root, const std::wstring& path, REGSAM access, HKEY* key) {
+    return RedirectedKey(PlatformCall::CreateKey, &platform::Platform::CreateKey, root, path, access, key);
+}
+
+LONG SandboxPlatform::RedirectedKey(PlatformCall call, KeyOpener opener, HKEY root, const std::wstring& path,
+                                    REGSAM access, HKEY* key) {
     std::lock_guard<std::recursive_mutex> guard(lock_);
     *key = nullptr;
-    if (Enter(PlatformCall::CreateKey)) return ERROR_ACCESS_DENIED;
+    if (Enter(call)) return ERROR_ACCESS_DENIED;
     const auto redirected = Redirected(root, path);
     if (!redirected) return ERROR_INVALID_HANDLE;
-    LONG result = real().CreateKey(HKEY_CURRENT_USER, *redirected, access, key);
+    LONG result = (real().*opener)(HKEY_CURRENT_USER, *redirected, access, key);
     if (result == ERROR_SUCCESS) openKeys_.insert(*key);
     return result;
 }

@@ -89,6 +89,10 @@ private:
     // Counts the call and says whether it is to fail (under the lock).
     bool Enter(PlatformCall call);
     std::optional<std::wstring> Redirected(HKEY root, const std::wstring& path) const;
+    // Opening and creating a key: the same redirection and bookkeeping around another call.
+    using KeyOpener = LONG (platform::Platform::*)(HKEY, const std::wstring&, REGSAM, HKEY*);
+    LONG RedirectedKey(PlatformCall call, KeyOpener opener, HKEY root, const std::wstring& path,
+                       REGSAM access, HKEY* key);
 
     mutable std::recursive_mutex lock_;
     std::array<int, kPlatformCalls> counts_{};
