@@ -1,11 +1,13 @@
-# The generated folder: both type libraries, the C++ interface header and the member reference.
+# The generated folder: both type libraries, the C++ interface header, the member reference and
+# the assembly manifests for use without registration.
 #
 # The x86_64 tree builds zolbex11_tlbgen from the catalogue and runs it under
 # Wine (oleaut32 writes the type libraries) in its own prefix. The i686 tree is
 # built on the host, where 32-bit programs may not run, so it takes the x86_64
 # tree's folder through ZOLBEX11_GENERATED_DIR. Defines the target zolbex11_generated.
 
-set(ZOLBEX11_GENERATED_FILES zolbex11_win32.tlb zolbex11_win64.tlb zolbex11_interfaces.h zolbex11_reference.md)
+set(ZOLBEX11_GENERATED_FILES zolbex11_win32.tlb zolbex11_win64.tlb zolbex11_interfaces.h zolbex11_reference.md
+    zolbex11_win32.sxs.manifest zolbex11_win64.sxs.manifest)
 
 # The type-library reader (a library rendered as text), shared by the generator and the
 # unit test that reads back the embedded libraries; both trees build it, since both

@@ -2,7 +2,8 @@
 # Writes the release packages from built trees (scripts/package.sh builds them first):
 #   assemble-package.sh BUILD_DIR DIST_DIR win32|win64...
 # DIST_DIR/zolbex11-<version>-<arch>.zip holds one folder of the same name: the DLL without its
-# debug symbols, its type library, the C++ header, the reference, the examples and INSTALL.md.
+# debug symbols, its type library, its assembly manifest (use without registration), the C++
+# header, the reference, the examples (with the C++ tour's application manifest) and INSTALL.md.
 # The version is the one the trees were built with (project(VERSION) in CMakeLists.txt).
 set -euo pipefail
 
@@ -18,8 +19,8 @@ generated="$build/x86_64/generated"
 mkdir -p "$dist"
 for arch in "$@"; do
     case "$arch" in
-        win32) tree=i686 tlb=zolbex11_win32.tlb ;;
-        win64) tree=x86_64 tlb=zolbex11_win64.tlb ;;
+        win32) tree=i686 tlb=zolbex11_win32.tlb manifest=zolbex11_win32.sxs.manifest ;;
+        win64) tree=x86_64 tlb=zolbex11_win64.tlb manifest=zolbex11_win64.sxs.manifest ;;
         *) echo "assemble-package.sh: unknown target $arch (win32 or win64)" >&2; exit 2 ;;
     esac
     name="zolbex11-$version-$arch"
@@ -29,11 +30,13 @@ for arch in "$@"; do
 
     "$tree-w64-mingw32-strip" --strip-debug --strip-unneeded -o "$folder/zolbex11.dll" "$build/$tree/zolbex11.dll"
     cp "$generated/$tlb" "$folder/zolbex11.tlb"
+    cp "$generated/$manifest" "$folder/zolbex11.sxs.manifest"
     cp "$generated/zolbex11_interfaces.h" "$folder/include/"
     cp "$generated/zolbex11_reference.md" "$folder/reference.md"
     cp "$repo/docs/INSTALL.md" "$folder/INSTALL.md"
     cp "$repo/examples/tour.vbs" "$repo/examples/tour.js" "$folder/examples/"
     cp "$repo/examples/cpp/tour.cpp" "$folder/examples/cpp/"
+    cp "$build/$tree/regfree.manifest" "$folder/examples/cpp/regfree.manifest"
     cp "$repo/examples/vba/ZolbexTour.bas" "$folder/examples/vba/"
 
     rm -f "$dist/$name.zip"

@@ -16,6 +16,7 @@ packages=(
     googletest
     cmake
     debootstrap
+    wixl
 )
 
 missing=()

@@ -1,9 +1,11 @@
 // zolbex11_tlbgen OUTDIR: writes OUTDIR\zolbex11_win32.tlb, OUTDIR\zolbex11_win64.tlb,
-// OUTDIR\zolbex11_interfaces.h and OUTDIR\zolbex11_reference.md from the catalogue, reads both
+// OUTDIR\zolbex11_interfaces.h, OUTDIR\zolbex11_reference.md and the assembly manifests
+// OUTDIR\zolbex11_win32.sxs.manifest and OUTDIR\zolbex11_win64.sxs.manifest from the catalogue, reads both
 // libraries back and fails (exit code 1) when either differs from the catalogue in any fact.
 #include "catalogue_render.h"
 #include "com_util.h"
 #include "header_writer.h"
+#include "manifest_writer.h"
 #include "reference_writer.h"
 #include "library/com_ptr.h"
 #include "typelib_dump.h"
@@ -67,6 +69,8 @@ int main(int argc, char** argv) {
         const bool win64 = Generate(lib, SYS_WIN64, dir + L"\\zolbex11_win64.tlb");
         WriteInterfaceHeader(lib, dir + L"\\zolbex11_interfaces.h");
         WriteReference(lib, ZOLBEX11_VERSION, dir + L"\\zolbex11_reference.md");
+        WriteAssemblyManifest(lib, ZOLBEX11_VERSION, "x86", dir + L"\\zolbex11_win32.sxs.manifest");
+        WriteAssemblyManifest(lib, ZOLBEX11_VERSION, "amd64", dir + L"\\zolbex11_win64.sxs.manifest");
         ok = win32 && win64;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "zolbex11_tlbgen: %s\n", e.what());

@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Both Windows Installer packages on one 64-bit machine: installed together, each DLL serves its
+# own clients (64-bit cscript from system32, 32-bit from syswow64); removing either package
+# leaves the other's clients working (the ProgIDs and the type library's version key, which both
+# packages share, outlive the first removal); removing both leaves no file and no key of them.
+#   msi_side_by_side.sh WOW64_PREFIX BUILD_DIR WORK_DIR
+# WOW64_PREFIX is a prepared 64-bit prefix with 32-bit support (wine with wine32 beside it),
+# copied to WORK_DIR so that it stays as it was; the packages are BUILD_DIR/msi-dist's, made by
+# scripts/assemble-msi.sh. The clients run the tour without its virtual-drive part, which needs
+# the stand-in drive tools of one architecture.
+set -euo pipefail
+
+repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+prepared="$(realpath -m "$1")" build="$(realpath -m "$2")" work="$(realpath -m "$3")"
+fail() { echo "msi_side_by_side.sh: $*" >&2; exit 1; }
+msi32="$(ls "$build"/msi-dist/zolbex11-*-win32.msi 2>/dev/null | head -1)"
+msi64="$(ls "$build"/msi-dist/zolbex11-*-win64.msi 2>/dev/null | head -1)"
+[ -n "$msi32" ] && [ -n "$msi64" ] || fail "both packages must be in $build/msi-dist (scripts/assemble-msi.sh)"
+[ -d "$prepared/drive_c/windows/syswow64" ] || fail "$prepared is not a 64-bit prefix with 32-bit support"
+
+export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+rm -rf "$work"
+mkdir -p "$work"
+cp -a "$prepared" "$WINEPREFIX"
+trap 'wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true' EXIT
+. "$repo/scripts/winpath.sh"
+
+# The tour's client checks without the virtual drive.
+sed '/^WScript.Echo("== A virtual drive/,/^fso.DeleteFolder(folder);$/d' "$repo/examples/tour.js" >"$work/tour-checks.js"
+tour="$(zolbex11_winpath "$work/tour-checks.js")"
+clients() {  # 32|64
+    local cscript='C:\windows\system32\cscript.exe'
+    [ "$1" = 32 ] && cscript='C:\windows\syswow64\cscript.exe'
+    echo "== the $1-bit clients"
+    "$repo/tests/examples/run_example.sh" "$cscript" //nologo "$tour" >"$work/clients-$1.log" ||
+        { cat "$work/clients-$1.log"; fail "the $1-bit clients failed"; }
+}
+install() { echo "== msiexec /i $(basename "$1")"; wine msiexec /i "$(zolbex11_winpath "$1")" /qn || fail "installing $1 failed"; }
+remove() { echo "== msiexec /x $(basename "$1")"; wine msiexec /x "$(zolbex11_winpath "$1")" /qn || fail "removing $1 failed"; }
+# NAME: every key and value of HKLM\Software in both registry views, one sorted line each, each
+# view read by the reg.exe of its own bitness (Wine's export shows keys the views share under
+# Wow6432Node only some of the time, so that branch of the 64-bit view is left out).
+snapshot() {
+    local bits reg
+    for bits in 64 32; do
+        reg='C:\windows\system32\reg.exe'
+        [ "$bits" = 32 ] && reg='C:\windows\syswow64\reg.exe'
+        wine "$reg" export 'HKLM\Software' "$(zolbex11_winpath "$work/$1-$bits.reg")" /y >/dev/null
+        iconv -f UTF-16 -t UTF-8 "$work/$1-$bits.reg" | tr -d '\r' | grep -v -F '\Wow6432Node' |
+            awk -v view="$bits" '/^\[/ { key = $0; print view " " key; next } NF { print view " " key "\t" $0 }'
+    done | LC_ALL=C sort >"$work/$1"
+}
+files() { (cd "$WINEPREFIX/drive_c" && find . -type f | LC_ALL=C sort) >"$work/$1"; }
+
+wine cmd /c exit 0 >/dev/null
+snapshot before
+files files-before
+install "$msi32"
+install "$msi64"
+snapshot both
+clients 64
+clients 32
+remove "$msi32"
+clients 64
+install "$msi32"
+remove "$msi64"
+clients 32
+remove "$msi32"
+
+snapshot removed
+files files-removed
+# Every key and value the two installs added is gone; only the empty keys of Windows Installer's
+# own stores stay (made by the first install on a new machine; Windows always has them).
+installer_stores='^(32|64) \[HKEY_LOCAL_MACHINE\\Software\\(Classes\\Installer|Microsoft\\Windows\\CurrentVersion\\Installer)[]\\][^'$'\t'']*$'
+left="$(LC_ALL=C comm -13 "$work/before" "$work/both" | LC_ALL=C comm -12 - "$work/removed" | grep -v -E "$installer_stores" || true)"
+[ -z "$left" ] || fail "keys of the packages are left after removing both:"$'\n'"$left"
+left="$(LC_ALL=C comm -13 "$work/files-before" "$work/files-removed" | grep -v -i '/temp/' || true)"
+[ -z "$left" ] || fail "files are left after removing both packages:"$'\n'"$left"
+echo "msi_side_by_side.sh: either package removed, the other's clients still work; both removed, nothing left"
