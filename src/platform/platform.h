@@ -34,7 +34,8 @@ public:
     // out: name length without it).
     virtual LONG EnumValueName(HKEY key, DWORD index, wchar_t* name, DWORD* length) = 0;
     virtual LONG EnumKeyName(HKEY key, DWORD index, wchar_t* name, DWORD* length) = 0;
-    // ExpandEnvironmentStringsW; nullopt when the platform call fails.
+    // ExpandEnvironmentStringsW, the whole expansion however long (the platform's own call is
+    // limited to 32K characters); nullopt when it cannot be expanded whole.
     virtual std::optional<std::wstring> ExpandEnvironmentText(const std::wstring& text) = 0;
 
     // Process environment.
@@ -58,7 +59,7 @@ public:
     // The per-user application settings store, kept where the automation runtime's
     // GetSetting/SaveSetting keep theirs: HKEY_CURRENT_USER\Software\VB and VBA Program
     // Settings\<application>\<section>, one REG_SZ value per key.
-    // The stored text, or nullopt when the entry is missing.
+    // The stored text (read by the rule of stored_data.h), or nullopt when the entry is missing.
     virtual std::optional<std::wstring> ReadSetting(const std::wstring& application,
                                                     const std::wstring& section,
                                                     const std::wstring& key) = 0;
