@@ -48,6 +48,10 @@ public:
     virtual void BroadcastSettingChange(const std::wstring& area) = 0;
     // MessageBoxW with no owner; returns its result.
     virtual int ShowMessageBox(const std::wstring& text, const std::wstring& title, UINT flags) = 0;
+    // Whether the process's window station is interactive (GetProcessWindowStation, then
+    // GetUserObjectInformationW UOI_FLAGS: WSF_VISIBLE), so that a box can be seen and
+    // dismissed. False where it cannot be told.
+    virtual bool WindowStationIsInteractive() = 0;
 
     // A new object of the class a ProgID names (CLSIDFromProgID, then CoCreateInstance of an
     // in-process or local server), asked for IDispatch. Its HRESULT; *object is null on failure.
@@ -80,6 +84,9 @@ public:
     virtual std::optional<std::wstring> DriveTarget(const std::wstring& drive) = 0;
     // SHChangeNotify(SHCNE_ASSOCCHANGED): lets the shell pick up new associations.
     virtual void NotifyAssociationsChanged() = 0;
+    // SHChangeNotify(SHCNE_UPDATEITEM) for a drive's root ("Z:\"): lets the shell show the
+    // drive's new name.
+    virtual void NotifyDriveChanged(const std::wstring& root) = 0;
 };
 
 // The platform in use; the real Win32 one unless a test installed another.

@@ -109,6 +109,14 @@ public:
         return MessageBoxW(nullptr, text.c_str(), title.c_str(), flags);
     }
 
+    bool WindowStationIsInteractive() override {
+        HWINSTA station = GetProcessWindowStation();
+        USEROBJECTFLAGS flags{};
+        DWORD needed = 0;
+        if (!station || !GetUserObjectInformationW(station, UOI_FLAGS, &flags, sizeof flags, &needed)) return false;
+        return (flags.dwFlags & WSF_VISIBLE) != 0;
+    }
+
     HRESULT CreateObject(const std::wstring& progId, IDispatch** object) override {
         *object = nullptr;
         CLSID clsid;
@@ -179,6 +187,10 @@ public:
 
     void CloseProcess(HANDLE process) override {
         if (process) CloseHandle(process);
+    }
+
+    void NotifyDriveChanged(const std::wstring& root) override {
+        SHChangeNotify(SHCNE_UPDATEITEM, SHCNF_PATHW, root.c_str(), nullptr);
     }
 
     std::optional<std::wstring> DriveTarget(const std::wstring& drive) override {

@@ -241,7 +241,8 @@ TEST_F(PlatformFaultsTest, EachPlatformCallFailingInTurnIsAnsweredAsDocumented) 
                               PlatformCall::EnvironmentEntries, PlatformCall::Broadcast, PlatformCall::MessageBox,
                               PlatformCall::CreateObject, PlatformCall::CreateFileSystem, PlatformCall::ReadSetting,
                               PlatformCall::SaveSetting, PlatformCall::StartProgram, PlatformCall::WaitForProgram,
-                              PlatformCall::CloseProcess, PlatformCall::DriveTarget, PlatformCall::NotifyAssociations})
+                              PlatformCall::CloseProcess, PlatformCall::DriveTarget, PlatformCall::NotifyAssociations,
+                              PlatformCall::NotifyDrive, PlatformCall::WindowStation})
         EXPECT_TRUE(covered_.count(call)) << NameOf(call) << " never failed";
 }
 

@@ -106,7 +106,8 @@ const std::vector<ClassNote>& ClassNotes() {
          "Set user = CreateObject(\"ZOLBEX11.clsZolbexENVUserA\")"},
         {"clsZolbex11RunTimeA",
          "The global application object: environment access by scope number with one error convention (errors are "
-         "shown in a message box and the method returns an empty result), and virtual drives. A client that "
+         "shown in a message box and the method returns an empty result; in a process without an interactive "
+         "window station, such as a service, no box is shown), and virtual drives. A client that "
          "references the type library (VBA) may call its members without creating it; scripts create it.",
          "Set rt = CreateObject(\"ZOLBEX11.clsZolbex11RunTimeA\")"},
         {"HV_ZOLBEX11",
@@ -201,7 +202,7 @@ const std::vector<MemberNote>& MemberNotes() {
          "The get reads the value `ValueKey` of `SectionKey` under `ClassKey`: REG_SZ and REG_EXPAND_SZ as text "
          "(every stored character, less one terminating NUL where the data ends with one; a stray odd byte is "
          "dropped), REG_MULTI_SZ as text (the strings with their NUL separators, less the list's final "
-         "terminator), REG_EXPAND_SZ expanded when `ExpandEnv` is True (whole, however long, or not at all), "
+         "terminator), REG_EXPAND_SZ expanded when `ExpandEnv` is True (whole, however long, or the read fails), "
          "REG_DWORD (its first four bytes) and REG_DWORD_BIG_ENDIAN as a Long, "
          "every other type as a byte array (lower bound 0); it sets `ValueType` to the stored type, and returns a "
          "copy of `Default` when there is nothing to read. The let writes by `ValueType`, creating the key first: "
@@ -337,7 +338,12 @@ const std::vector<MemberNote>& MemberNotes() {
          "Maps the folder `sPathToMake` to the drive `sDriveLetter` (for example \"T:\") by starting "
          "%WINDIR%\\System32\\subst.exe; a folder with a blank is quoted. With `bChangeVolLable` exactly True and "
          "a non-empty `sNewLabel`, it waits a bounded time for the mapping and, only when the drive now shows the "
-         "folder, starts label.exe with the label. Returns without reporting what the tools did.",
+         "folder, names the drive: the label becomes the name Explorer shows for the drive letter (the default "
+         "value of HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\DriveIcons\\<letter>\\DefaultLabel, "
+         "64-bit registry view), followed by a shell change notice. No volume label is changed: a substituted drive "
+         "has no volume of its own, and label.exe would rename the volume holding the folder. Naming needs "
+         "administrator rights; without them the drive keeps its name. Returns without reporting what the tool or "
+         "the naming did.",
          {}, "rt.CreateVirtualDrive 0, \"T:\", \"C:\\Projects\", \"Projects\", True"},
         {"_clsZolbex11RunTimeA", "CreateVirtualDriveHV",
          "As `CreateVirtualDrive` for the folder named by the machine variable HVENVSROOT (read with "
