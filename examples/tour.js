@@ -110,8 +110,9 @@ WScript.Echo("Process, user and machine variables: " + rt.EnvironList(PROCESS).C
              rt.EnvironList(USER).Count + ", " + rt.EnvironList(MACHINE).Count);
 
 WScript.Echo("== A virtual drive (clsZolbex11RunTimeA.CreateVirtualDrive)");
-// The library starts the system's subst.exe and label.exe. Wine has no working ones: under Wine,
-// the tour's prefix gets stand-ins for them, which record each run in the file named by
+// The library starts the system's subst.exe, then names the drive where Explorer shows a drive
+// letter's name (no volume is relabelled; naming needs administrator rights). Wine has no working
+// subst.exe: under Wine, the tour's prefix gets a stand-in, which records each run in the file named by
 // ZOLBEX11_TOOL_LOG (handed down from this process's environment).
 var fso = new ActiveXObject("Scripting.FileSystemObject");
 var folder = fso.GetSpecialFolder(2) + "\\zolbex11-tour-drive-js";
@@ -124,13 +125,13 @@ var drive = "";
 var letters = ["T", "S", "R", "Q", "P"];
 for (var i = 0; i < letters.length && drive == ""; i++)
     if (!fso.DriveExists(letters[i] + ":")) drive = letters[i] + ":";
-// With the label step asked for, the call waits for the mapping before it labels the drive.
+// With the label step asked for, the call waits for the mapping before it names the drive.
 rt.CreateVirtualDrive(0, drive, folder, "TOUR", true);
 WScript.Echo("Mapped " + drive + " to " + folder + " and asked for the label TOUR");
 if (fso.FileExists(drive + "\\note.txt")) WScript.Echo(drive + "\\note.txt is the folder's note.txt");
 if (fso.FileExists(toolLog)) {
-    // The substitution tool has ended before the call returned; the label tool is started after
-    // it and not waited for (and may hold the file open for a moment).
+    // The substitution tool has ended before the call returned (it may still hold the file open
+    // for a moment).
     var recorded = "";
     try {
         recorded = fso.OpenTextFile(toolLog).ReadAll();

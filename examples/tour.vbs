@@ -147,9 +147,10 @@ WScript.Echo "Process, user and machine variables: " & rt.EnvironList(0).Count &
              rt.EnvironList(1).Count & ", " & rt.EnvironList().Count
 
 WScript.Echo "== A virtual drive (clsZolbex11RunTimeA.CreateVirtualDrive)"
-' The library starts the system's subst.exe and label.exe. Wine has no working ones: under Wine,
-' scripts/tour.sh puts stand-ins for them into the tour's private prefix. They record each run in
-' the file named by ZOLBEX11_TOOL_LOG, which this process hands down to the programs it starts.
+' The library starts the system's subst.exe, then names the drive where Explorer shows a drive
+' letter's name (no volume is relabelled; naming needs administrator rights). Wine has no working
+' subst.exe: under Wine, scripts/tour.sh puts a stand-in into the tour's private prefix. It records
+' each run in the file named by ZOLBEX11_TOOL_LOG, which this process hands down to the programs it starts.
 Dim fso, folder, letter, drive, toolLog, line
 Set fso = CreateObject("Scripting.FileSystemObject")
 folder = fso.GetSpecialFolder(2) & "\zolbex11-tour-drive"
@@ -162,13 +163,13 @@ drive = ""
 For Each letter In Array("T", "S", "R", "Q", "P")
     If drive = "" And Not fso.DriveExists(letter & ":") Then drive = letter & ":"
 Next
-' With the label step asked for, the call waits for the mapping before it labels the drive.
+' With the label step asked for, the call waits for the mapping before it names the drive.
 rt.CreateVirtualDrive 0, drive, folder, "TOUR", True
 WScript.Echo "Mapped " & drive & " to " & folder & " and asked for the label TOUR"
 If fso.FileExists(drive & "\note.txt") Then WScript.Echo drive & "\note.txt is the folder's note.txt"
 If fso.FileExists(toolLog) Then
     ' The substitution tool has ended before the call returned (it waits for the mapping to
-    ' label the drive); the label tool is started after it and not waited for.
+    ' name the drive).
     WScript.Echo "The stand-in subst.exe recorded (its arguments | its working folder):"
     For Each line In Split(ReadWhenFree(toolLog), vbLf)
         If Left(line, 6) = "subst|" Then WScript.Echo "  " & Replace(Mid(line, 7), "|", "  |  ")

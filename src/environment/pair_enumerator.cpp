@@ -11,7 +11,9 @@ public:
     PairEnumerator(ValuePairs* pairs, size_t position) : pairs_(pairs), position_(position) {}
 
     HRESULT STDMETHODCALLTYPE Next(ULONG wanted, VARIANT* items, ULONG* fetched) override {
-        if (!items || (!fetched && wanted != 1)) return E_INVALIDARG;
+        // A null count is allowed for any number of elements: the result alone tells whether
+        // all of them came.
+        if (!items && wanted) return E_INVALIDARG;
         ULONG count = 0;
         for (; count < wanted && position_ < pairs_->Size(); ++count, ++position_) {
             VariantInit(&items[count]);

@@ -27,6 +27,7 @@ std::wstring RuntimeErrorText(long number) {
         case kOutOfMemory: return L"Out of memory";
         case kSubscriptOutOfRange: return L"Subscript out of range";
         case kTypeMismatch: return L"Type mismatch";
+        case kOutOfStringSpace: return L"Out of string space";
         case kObjectNotSet: return L"Object variable or With block variable not set";
         case kCannotCreateObject: return L"ActiveX component can't create object";
         case kDuplicateKey: return L"This key is already associated with an element of this collection";

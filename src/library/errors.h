@@ -24,6 +24,7 @@ enum RuntimeError : long {
     kOutOfMemory = 7,
     kSubscriptOutOfRange = 9,
     kTypeMismatch = 13,
+    kOutOfStringSpace = 14,
     kObjectNotSet = 91,
     kCannotCreateObject = 429,
     kDuplicateKey = 457,

@@ -34,7 +34,8 @@ public:
     // out: name length without it).
     virtual LONG EnumValueName(HKEY key, DWORD index, wchar_t* name, DWORD* length) = 0;
     virtual LONG EnumKeyName(HKEY key, DWORD index, wchar_t* name, DWORD* length) = 0;
-    // ExpandEnvironmentStringsW; nullopt when the platform call fails.
+    // ExpandEnvironmentStringsW, the whole expansion however long (the platform's own call is
+    // limited to 32K characters); nullopt when it cannot be expanded whole.
     virtual std::optional<std::wstring> ExpandEnvironmentText(const std::wstring& text) = 0;
 
     // Process environment.
@@ -47,6 +48,10 @@ public:
     virtual void BroadcastSettingChange(const std::wstring& area) = 0;
     // MessageBoxW with no owner; returns its result.
     virtual int ShowMessageBox(const std::wstring& text, const std::wstring& title, UINT flags) = 0;
+    // Whether the process's window station is interactive (GetProcessWindowStation, then
+    // GetUserObjectInformationW UOI_FLAGS: WSF_VISIBLE), so that a box can be seen and
+    // dismissed. False where it cannot be told.
+    virtual bool WindowStationIsInteractive() = 0;
 
     // A new object of the class a ProgID names (CLSIDFromProgID, then CoCreateInstance of an
     // in-process or local server), asked for IDispatch. Its HRESULT; *object is null on failure.
@@ -58,7 +63,7 @@ public:
     // The per-user application settings store, kept where the automation runtime's
     // GetSetting/SaveSetting keep theirs: HKEY_CURRENT_USER\Software\VB and VBA Program
     // Settings\<application>\<section>, one REG_SZ value per key.
-    // The stored text, or nullopt when the entry is missing.
+    // The stored text (read by the rule of stored_data.h), or nullopt when the entry is missing.
     virtual std::optional<std::wstring> ReadSetting(const std::wstring& application,
                                                     const std::wstring& section,
                                                     const std::wstring& key) = 0;
@@ -79,6 +84,9 @@ public:
     virtual std::optional<std::wstring> DriveTarget(const std::wstring& drive) = 0;
     // SHChangeNotify(SHCNE_ASSOCCHANGED): lets the shell pick up new associations.
     virtual void NotifyAssociationsChanged() = 0;
+    // SHChangeNotify(SHCNE_UPDATEITEM) for a drive's root ("Z:\"): lets the shell show the
+    // drive's new name.
+    virtual void NotifyDriveChanged(const std::wstring& root) = 0;
 };
 
 // The platform in use; the real Win32 one unless a test installed another.

@@ -1,7 +1,10 @@
 #include "platform/platform.h"
+#include "platform/stored_data.h"
 
 #include <shellapi.h>
 #include <shlobj.h>
+
+#include <string_view>
 
 namespace zolbex::platform {
 namespace {
@@ -59,20 +62,8 @@ public:
     }
 
     std::optional<std::wstring> ExpandEnvironmentText(const std::wstring& text) override {
-        // The needed size can grow between the two calls if the environment changes; retry.
-        std::wstring buffer;
-        DWORD needed = ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
-        while (needed != 0) {
-            buffer.assign(needed, L'\0');
-            DWORD written = ExpandEnvironmentStringsW(text.c_str(), buffer.data(), needed);
-            if (written == 0) break;
-            if (written <= needed) {
-                buffer.resize(written - 1);
-                return buffer;
-            }
-            needed = written;
-        }
-        return std::nullopt;
+        if (auto whole = ExpandAtOnce(text)) return whole;
+        return ExpandReferenceByReference(text);
     }
 
     std::optional<std::wstring> ReadVariable(const std::wstring& name) override {
@@ -118,6 +109,14 @@ public:
         return MessageBoxW(nullptr, text.c_str(), title.c_str(), flags);
     }
 
+    bool WindowStationIsInteractive() override {
+        HWINSTA station = GetProcessWindowStation();
+        USEROBJECTFLAGS flags{};
+        DWORD needed = 0;
+        if (!station || !GetUserObjectInformationW(station, UOI_FLAGS, &flags, sizeof flags, &needed)) return false;
+        return (flags.dwFlags & WSF_VISIBLE) != 0;
+    }
+
     HRESULT CreateObject(const std::wstring& progId, IDispatch** object) override {
         *object = nullptr;
         CLSID clsid;
@@ -136,24 +135,16 @@ public:
     std::optional<std::wstring> ReadSetting(const std::wstring& application,
                                             const std::wstring& section,
                                             const std::wstring& key) override {
-        const std::wstring path = SettingsPath(application, section);
-        DWORD size = 0;
-        if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), key.c_str(), RRF_RT_REG_SZ, nullptr,
-                         nullptr, &size) != ERROR_SUCCESS)
+        HKEY handle = nullptr;
+        if (OpenKey(HKEY_CURRENT_USER, SettingsPath(application, section), KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS)
             return std::nullopt;
-        for (;;) {
-            std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
-            DWORD bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-            LONG status = RegGetValueW(HKEY_CURRENT_USER, path.c_str(), key.c_str(), RRF_RT_REG_SZ,
-                                       nullptr, text.data(), &bytes);
-            if (status == ERROR_MORE_DATA) {
-                size = bytes;
-                continue;
-            }
-            if (status != ERROR_SUCCESS) return std::nullopt;
-            text.resize(wcsnlen(text.c_str(), text.size()));
-            return text;
-        }
+        const std::optional<StoredData> stored = ReadStoredData(*this, handle, key);
+        CloseKey(handle);
+        // The store keeps text; an expandable entry is read expanded.
+        if (!stored || (stored->type != REG_SZ && stored->type != REG_EXPAND_SZ)) return std::nullopt;
+        std::wstring text = TextOfStoredString(stored->bytes);
+        if (stored->type == REG_EXPAND_SZ) return ExpandEnvironmentText(text);
+        return text;
     }
 
     LONG SaveSetting(const std::wstring& application, const std::wstring& section,
@@ -198,6 +189,10 @@ public:
         if (process) CloseHandle(process);
     }
 
+    void NotifyDriveChanged(const std::wstring& root) override {
+        SHChangeNotify(SHCNE_UPDATEITEM, SHCNF_PATHW, root.c_str(), nullptr);
+    }
+
     std::optional<std::wstring> DriveTarget(const std::wstring& drive) override {
         std::wstring target(MAX_PATH, L'\0');
         for (;;) {
@@ -216,6 +211,55 @@ public:
     }
 
 private:
+    // The longest result one ExpandEnvironmentStringsW call is trusted with. Windows documents a
+    // limit of 32K characters; Wine 8 writes at most 32,766 of a longer result and reports either
+    // the full size or one that matches the cut text, so a result that long may be cut.
+    static constexpr size_t kLongestWholeExpansion = 32765;
+
+    // ExpandEnvironmentStringsW on the whole text, or nullopt when it fails or its result may
+    // have been cut at the platform's limit.
+    static std::optional<std::wstring> ExpandAtOnce(const std::wstring& text) {
+        // The needed size can grow between the two calls if the environment changes; retry.
+        std::wstring buffer;
+        DWORD needed = ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
+        while (needed != 0) {
+            buffer.assign(needed, L'\0');
+            DWORD written = ExpandEnvironmentStringsW(text.c_str(), buffer.data(), needed);
+            if (written == 0) break;
+            if (written <= needed) {
+                buffer.resize(written - 1);
+                if (buffer.size() > kLongestWholeExpansion || wcslen(buffer.c_str()) != buffer.size()) break;
+                return buffer;
+            }
+            needed = written;
+        }
+        return std::nullopt;
+    }
+
+    // The expansion of a text beyond the platform's limit, one piece at a time: the text between
+    // references is copied as it is, and each %NAME% reference (from one '%' to the next, as the
+    // platform pairs them) is expanded on its own, which only a variable longer than the limit
+    // can fail. nullopt when a piece cannot be expanded whole.
+    static std::optional<std::wstring> ExpandReferenceByReference(const std::wstring& text) {
+        const std::wstring_view source(text.c_str());  // the platform reads up to the first NUL
+        std::wstring result;
+        size_t at = 0;
+        while (at < source.size()) {
+            const size_t open = source.find(L'%', at);
+            const size_t close = open == std::wstring_view::npos ? open : source.find(L'%', open + 1);
+            if (close == std::wstring_view::npos) {
+                result.append(source.substr(at));
+                break;
+            }
+            result.append(source.substr(at, open - at));
+            const auto piece = ExpandAtOnce(std::wstring(source.substr(open, close + 1 - open)));
+            if (!piece) return std::nullopt;
+            result += *piece;
+            at = close + 1;
+        }
+        return result;
+    }
+
     static std::wstring SettingsPath(const std::wstring& application, const std::wstring& section) {
         return L"Software\\VB and VBA Program Settings\\" + application + L"\\" + section;
     }

@@ -7,13 +7,11 @@
 #include <new>
 
 #include "library/bstr.h"
+#include "library/errors.h"
 #include "platform/platform.h"
 
 namespace zolbex {
 namespace {
-
-// Room for most values (an environment variable's text, say) in the first query.
-constexpr size_t kFirstReadBytes = 1024;
 
 // The first four bytes as a little-endian integer; missing bytes count as 0 and bytes beyond
 // the fourth are ignored.
@@ -35,33 +33,7 @@ void SetByteArray(const std::vector<BYTE>& bytes, VARIANT* out) {
 }  // namespace
 
 std::optional<StoredValue> ReadStoredValue(HKEY key, const std::wstring& name) {
-    platform::Platform& registry = platform::Current();
-    StoredValue stored;
-    // The first query offers a buffer that most values fit, so the size probe and the read are
-    // usually one call; a value that does not fit reports its size and is read again, as often
-    // as it keeps growing.
-    stored.bytes.assign(kFirstReadBytes, 0);
-    for (;;) {
-        DWORD size = static_cast<DWORD>(stored.bytes.size());
-        LONG result = registry.QueryValue(key, name, &stored.type, stored.bytes.data(), &size);
-        if (result == ERROR_MORE_DATA) {
-            // The reported size, or twice the buffer where the report says no more (the
-            // performance-data root leaves the size undefined).
-            const size_t offered = stored.bytes.size();
-            stored.bytes.assign(size > offered ? size : offered * 2, 0);
-            continue;
-        }
-        if (result != ERROR_SUCCESS) return std::nullopt;  // missing, or not to be queried
-        stored.bytes.resize(size);
-        return stored;
-    }
-}
-
-std::wstring TextOfStoredBytes(const std::vector<BYTE>& bytes) {
-    const size_t units = bytes.empty() ? 0 : (bytes.size() - 1) / sizeof(wchar_t);
-    std::wstring text(units, L'\0');
-    if (units) std::memcpy(text.data(), bytes.data(), units * sizeof(wchar_t));
-    return text;
+    return platform::ReadStoredData(platform::Current(), key, name);
 }
 
 LONG ReverseByteOrder(LONG value) {
@@ -75,10 +47,13 @@ Variant VariantFromStored(const StoredValue& stored, bool expand) {
         case REG_SZ:
         case REG_EXPAND_SZ:
         case REG_MULTI_SZ: {
-            std::wstring text = TextOfStoredBytes(stored.bytes);
+            std::wstring text = stored.type == REG_MULTI_SZ ? platform::TextOfStoredMultiString(stored.bytes)
+                                                            : platform::TextOfStoredString(stored.bytes);
             if (stored.type == REG_EXPAND_SZ && expand) {
-                // A failed expansion leaves the text as stored.
-                if (auto expanded = platform::Current().ExpandEnvironmentText(text)) text = std::move(*expanded);
+                // The whole expansion or none: a cut text must never pass for the value.
+                auto expanded = platform::Current().ExpandEnvironmentText(text);
+                if (!expanded) RaiseRuntime(kOutOfStringSpace);
+                text = std::move(*expanded);
             }
             V_BSTR(result.Get()) = NewBstr(text);
             V_VT(result.Get()) = VT_BSTR;

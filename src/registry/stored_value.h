@@ -8,29 +8,21 @@
 #include <vector>
 
 #include "library/variant.h"
+#include "platform/stored_data.h"
 
 namespace zolbex {
 
-struct StoredValue {
-    DWORD type = REG_NONE;
-    std::vector<BYTE> bytes;
-};
+using StoredValue = platform::StoredData;
 
-// Reads one value of an open key, querying again with the reported size until the buffer fits
-// (the value may grow between two queries), so the bytes are always one complete value.
-// Nothing when the value is missing or cannot be queried.
+// Reads one value of an open key through the platform in use (see ReadStoredData).
 std::optional<StoredValue> ReadStoredValue(HKEY key, const std::wstring& name);
-
-// A text value's characters: every stored byte except the last one, taken as whole UTF-16
-// units. The last unit is normally the terminator (a value stored without one loses its last
-// character); an odd byte count drops just its stray final byte; no bytes at all is empty text.
-std::wstring TextOfStoredBytes(const std::vector<BYTE>& bytes);
 
 // A 32-bit byte swap: 11 22 33 44 becomes 44 33 22 11.
 LONG ReverseByteOrder(LONG value);
 
-// The VARIANT a read returns for a stored value: text (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ; an
-// expandable text is expanded when `expand`), a LONG (REG_DWORD from its first four bytes,
+// The VARIANT a read returns for a stored value: text (REG_SZ, REG_EXPAND_SZ, REG_MULTI_SZ by the
+// rules of stored_data.h; an expandable text is expanded when `expand`, and a text that cannot be
+// expanded whole raises "Out of string space"), a LONG (REG_DWORD from its first four bytes,
 // REG_DWORD_BIG_ENDIAN byte-swapped), or a byte array with lower bound 0 for every other type.
 Variant VariantFromStored(const StoredValue& stored, bool expand);
 

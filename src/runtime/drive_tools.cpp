@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/platform.h"
+#include "runtime/drive_name.h"
 
 namespace zolbex {
 namespace {
@@ -68,12 +69,12 @@ bool TargetIsFolder(const std::wstring& target, const std::wstring& folder) {
 
 void MakeVirtualDrive(const VirtualDriveRequest& request) {
     StartedTool substitution(StartTool(request.owner, L"subst.exe", request.drive + L" " + FolderArgument(request.folder)));
-    // label.exe prompts for a label it is not given, and nobody would answer it.
+    // A drive is never named with an empty label.
     if (!request.relabel || request.label.empty()) return;
     if (!substitution.Finished(kSubstitutionWait)) return;
     const std::optional<std::wstring> target = platform::Current().DriveTarget(request.drive);
     if (!target || !TargetIsFolder(*target, request.folder)) return;
-    StartedTool labelling(StartTool(request.owner, L"label.exe", request.drive + L" " + request.label));
+    NameDrive(request.drive, request.label);
 }
 
 }  // namespace zolbex

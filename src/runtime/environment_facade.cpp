@@ -5,8 +5,8 @@
 #include <string>
 
 #include "library/bstr.h"
-#include "platform/platform.h"
 #include "runtime/environment_settings.h"
+#include "runtime/error_box.h"
 #include "runtime/leading_reference.h"
 #include "runtime/runtime_object.h"
 #include "runtime/scope_by_style.h"
@@ -21,13 +21,14 @@ LONG StyleOf(const LONG* lStyle) { return lStyle ? *lStyle : zolbexEnvironmentSy
 std::wstring TextOf(const BSTR* text) { return text ? std::wstring(Bstr::ViewOf(*text)) : std::wstring(); }
 
 // Runs a member's steps; an error ends them and is shown as "<number> , <description>" in an
-// information box titled "ZOLBEX11.<member>"; what the earlier steps did stays done.
+// information box titled "ZOLBEX11.<member>" (where a box can be seen: error_box.h); what the
+// earlier steps did stays done.
 template <class Steps>
 void RunReporting(const wchar_t* member, Steps&& steps) {
     const std::optional<AutomationError> error = Trap(steps);
     if (!error) return;
-    platform::Current().ShowMessageBox(std::to_wstring(error->Number()) + L" , " + error->Description(),
-                                       std::wstring(kLibrarySource) + L"." + member, MB_OK | MB_ICONINFORMATION);
+    ShowErrorBox(std::to_wstring(error->Number()) + L" , " + error->Description(),
+                 std::wstring(kLibrarySource) + L"." + member, MB_OK | MB_ICONINFORMATION);
 }
 
 }  // namespace

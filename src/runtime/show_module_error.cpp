@@ -2,14 +2,14 @@
 
 #include <windows.h>
 
-#include "platform/platform.h"
+#include "runtime/error_box.h"
 
 namespace zolbex {
 
 void ShowModuleError(const AutomationError& error, const std::wstring& source) {
     const std::wstring text = std::to_wstring(error.Number()) + L"\r\n" + error.Description() + L"\r\n" +
                               kApplicationTitle + L"\r\n";
-    platform::Current().ShowMessageBox(text, source, MB_OK | MB_ICONEXCLAMATION);
+    ShowErrorBox(text, source, MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace zolbex

@@ -11,7 +11,8 @@ namespace zolbex {
 inline constexpr wchar_t kApplicationTitle[] = L"Halvern ZOLBEX11";
 
 // Shows the error's number, its description and the application title, each on a line of its
-// own, in a box with an exclamation icon and an OK button, titled with `source`.
+// own, in a box with an exclamation icon and an OK button, titled with `source` (where a box
+// can be seen: error_box.h).
 void ShowModuleError(const AutomationError& error, const std::wstring& source);
 
 }  // namespace zolbex

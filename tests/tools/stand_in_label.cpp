@@ -1,5 +1,5 @@
-// A stand-in for the system's volume label tool, for the virtual-drive tests (Wine has none):
-// it only records its run.
+// A stand-in for the system's volume label tool, for the virtual-drive tests (Wine has none): it
+// only records its run. The library never starts the label tool, so a record of it is a fault.
 #include <windows.h>
 
 #include "tool_log.h"

@@ -227,6 +227,18 @@ TEST_F(EnvironmentFacadeTest, ScopeGetsTheGivenTextAndTheRecordTheMachineResolve
     EXPECT_TRUE(platform_.boxes.empty());
 }
 
+// A service's window station has no user to dismiss a box: the errors are swallowed as ever,
+// and no box is shown, neither the facade's own nor its module procedure's.
+TEST_F(EnvironmentFacadeTest, WithoutAnInteractiveWindowStationNoBoxIsShown) {
+    platform_.interactive = false;
+    PutText(User(kV), L"%ZOLBEX11_TEST_B");
+    EXPECT_EQ(Get(kUser, kV, VARIANT_TRUE), L"");
+    platform_.createObject = [](::IDispatch**) { return CO_E_CLASSSTRING; };
+    EXPECT_EQ(Set(kUser, kV, L"%ZOLBEX11_TEST_W%\\bin"), L"");
+    EXPECT_TRUE(platform_.boxes.empty());
+    EXPECT_EQ(TextAt(User(kV)), L"%ZOLBEX11_TEST_W%\\bin") << "the set itself still happens";
+}
+
 TEST_F(EnvironmentFacadeTest, UnregisteredLibraryBringsTwoExclamationBoxes) {
     platform_.createObject = [](::IDispatch**) { return CO_E_CLASSSTRING; };
     EXPECT_EQ(Set(kUser, kV, L"%ZOLBEX11_TEST_W%\\bin"), L"");

@@ -49,7 +49,11 @@ void PutBytes(const ValueAt& at, DWORD type, const std::vector<BYTE>& bytes) {
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExW(at.root, at.path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
               ERROR_SUCCESS);
-    EXPECT_EQ(RegSetValueExW(key, at.name.c_str(), 0, type, bytes.data(), static_cast<DWORD>(bytes.size())),
+    // Non-NUL bytes after the counted ones: the registry adds a terminator that a text's bytes
+    // lack when the unit after them happens to be NUL, and the tests store exact bytes.
+    std::vector<BYTE> padded = bytes;
+    padded.insert(padded.end(), {0xFF, 0xFF, 0xFF});
+    EXPECT_EQ(RegSetValueExW(key, at.name.c_str(), 0, type, padded.data(), static_cast<DWORD>(bytes.size())),
               ERROR_SUCCESS);
     RegCloseKey(key);
 }

@@ -86,6 +86,7 @@ public:
     LONG QueryValue(HKEY key, const std::wstring& name, DWORD* type, BYTE* data, DWORD* size) override;
     void BroadcastSettingChange(const std::wstring& area) override;
     int ShowMessageBox(const std::wstring& text, const std::wstring& title, UINT flags) override;
+    bool WindowStationIsInteractive() override { return interactive; }
     HRESULT CreateObject(const std::wstring& progId, IDispatch** object) override;
 
     std::vector<std::pair<HKEY, std::wstring>> keysUsed;  // every key opened or created
@@ -95,6 +96,7 @@ public:
     std::vector<std::wstring> progIdsCreated;
 
     bool refuseMachineWrites = false;  // creating a key under HKEY_LOCAL_MACHINE is denied
+    bool interactive = true;           // the process's window station (a service's is not)
     // Object creation by ProgID: by default a runtime object of this module, so the library
     // need not be registered; a test may make it fail.
     std::function<HRESULT(IDispatch**)> createObject;

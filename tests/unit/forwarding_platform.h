@@ -46,6 +46,7 @@ public:
     int ShowMessageBox(const std::wstring& text, const std::wstring& title, UINT flags) override {
         return real().ShowMessageBox(text, title, flags);
     }
+    bool WindowStationIsInteractive() override { return real().WindowStationIsInteractive(); }
     HRESULT CreateObject(const std::wstring& progId, IDispatch** object) override {
         return real().CreateObject(progId, object);
     }
@@ -72,6 +73,7 @@ public:
         return real().DriveTarget(drive);
     }
     void NotifyAssociationsChanged() override { real().NotifyAssociationsChanged(); }
+    void NotifyDriveChanged(const std::wstring& root) override { real().NotifyDriveChanged(root); }
 
 protected:
     static platform::Platform& real() { return platform::Win32(); }

@@ -104,7 +104,9 @@ std::vector<FaultScenario> Scenarios() {
          },
          Silence::None, kRegistryErrors},
         {"DeleteValue", NewRegistry, withValues, [](IDispatch* r) { return CallMethod(r, L"DeleteValue"); }, Silence::None, kRegistryErrors},
-        {"Value get, expanded", NewRegistry, withValues, [](IDispatch* r) { return GetProperty(r, L"Value"); }, Silence::None, kRegistryErrors},
+        // A text that cannot be expanded whole fails the read.
+        {"Value get, expanded", NewRegistry, withValues, [](IDispatch* r) { return GetProperty(r, L"Value"); }, Silence::None,
+         {kRegistryKeyError, kValueWriteError, kListingError, kOutOfStringSpace}},
         {"Value let, text", NewRegistry, PointAtScratch, [](IDispatch* r) { return PutProperty(r, L"Value", Args(Text(L"t"))); }, Silence::None, kRegistryErrors},
         {"WriteKey, number", NewRegistry,
          [](IDispatch* r) { PointAt(r, kUser, L"Software\\Faults", L"n", REG_DWORD); },
@@ -239,7 +241,8 @@ TEST_F(PlatformFaultsTest, EachPlatformCallFailingInTurnIsAnsweredAsDocumented) 
                               PlatformCall::EnvironmentEntries, PlatformCall::Broadcast, PlatformCall::MessageBox,
                               PlatformCall::CreateObject, PlatformCall::CreateFileSystem, PlatformCall::ReadSetting,
                               PlatformCall::SaveSetting, PlatformCall::StartProgram, PlatformCall::WaitForProgram,
-                              PlatformCall::CloseProcess, PlatformCall::DriveTarget, PlatformCall::NotifyAssociations})
+                              PlatformCall::CloseProcess, PlatformCall::DriveTarget, PlatformCall::NotifyAssociations,
+                              PlatformCall::NotifyDrive, PlatformCall::WindowStation})
         EXPECT_TRUE(covered_.count(call)) << NameOf(call) << " never failed";
 }
 

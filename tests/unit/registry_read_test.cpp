@@ -12,6 +12,7 @@
 #include "library/errors.h"
 #include "library/bstr.h"
 #include "platform/platform.h"
+#include "platform_buffers.h"
 #include "registry_test_support.h"
 
 namespace zolbex {
@@ -46,29 +47,42 @@ struct TextCase {
 
 class RegistryReadTest : public RegistryTest {};
 
-TEST_F(RegistryReadTest, TextValuesDropTheirLastUnitAndKeepEmbeddedNuls) {
+TEST_F(RegistryReadTest, TextValuesDropOneTerminatorAndKeepEmbeddedNuls) {
     const std::vector<TextCase> cases = {
         {"abc and terminator", REG_SZ, TextBytes(L"abc"), L"abc"},
         {"only a terminator", REG_SZ, TextBytes(L""), L""},
         {"no bytes at all", REG_SZ, {}, L""},
-        {"no terminator loses the last character", REG_SZ, UnterminatedTextBytes(L"abc", 0), L"ab"},
+        {"no terminator keeps every character", REG_SZ, UnterminatedTextBytes(L"abc", 0), L"abc"},
         {"odd byte count drops the stray byte", REG_SZ, UnterminatedTextBytes(L"abc", 1), L"abc"},
+        {"unterminated odd byte count keeps every character", REG_SZ, {'a', 0, 'b', 0, 'c', 0, 'd'}, L"abc"},
+        {"two terminators keep one", REG_SZ, UnterminatedTextBytes(L"abc", 4), std::wstring(L"abc\0", 4)},
+        {"embedded NUL stays", REG_SZ, TextBytes(std::wstring(L"a\0b", 3)), std::wstring(L"a\0b", 3)},
+        {"one stray byte is empty text", REG_SZ, {'a'}, L""},
         {"multi-string keeps separators and one NUL", REG_MULTI_SZ, TextBytes(std::wstring(L"a\0b\0", 4)),
          std::wstring(L"a\0b\0", 4)},
         {"expandable text unexpanded by default", REG_EXPAND_SZ, TextBytes(L"%WINDIR%\\System32"),
          L"%WINDIR%\\System32"},
         {"expandable text with no bytes", REG_EXPAND_SZ, {}, L""},
+        {"unterminated expandable text keeps every character", REG_EXPAND_SZ, UnterminatedTextBytes(L"%x%", 0),
+         L"%x%"},
+        {"multi-string without its final NUL drops its last unit", REG_MULTI_SZ,
+         TextBytes(std::wstring(L"a\0b", 3)), std::wstring(L"a\0b", 3)},
         {"long text, read again at its full size", REG_SZ, TextBytes(std::wstring(3000, L'x') + L"end"),
          std::wstring(3000, L'x') + L"end"},
         {"unicode text", REG_SZ, TextBytes(L"\u00dcn\u00efc\u00f8d\u00e9 \u65e5\u672c \u20ac"),
          L"\u00dcn\u00efc\u00f8d\u00e9 \u65e5\u672c \u20ac"},
     };
-    for (const TextCase& c : cases) {
-        SCOPED_TRACE(c.what);
-        PutRaw(Path(), L"v", c.type, c.stored);
-        Registry registry = At(L"", L"v");
-        EXPECT_EQ(TextOf(ReadValue(registry.Get())), c.expected);
-        EXPECT_EQ(registry->ValueType(), static_cast<LONG>(c.type));
+    for (BufferBehaviour behaviour : kEveryBufferBehaviour) {
+        SCOPED_TRACE(NameOf(behaviour));
+        PlatformBuffers buffers(behaviour);
+        platform::ScopedPlatform scoped(buffers);
+        for (const TextCase& c : cases) {
+            SCOPED_TRACE(c.what);
+            PutRaw(Path(), L"v", c.type, c.stored);
+            Registry registry = At(L"", L"v");
+            EXPECT_EQ(TextOf(ReadValue(registry.Get())), c.expected);
+            EXPECT_EQ(registry->ValueType(), static_cast<LONG>(c.type));
+        }
     }
 }
 
@@ -133,14 +147,19 @@ TEST_F(RegistryReadTest, IntegersReadLittleEndianOrByteSwapped) {
         {"dword of 8 bytes: first four", REG_DWORD, {0x01, 0x00, 0x00, 0x00, 0x02, 0x00, 0x00, 0x00}, 1},
         {"dword of 2 bytes: rest is 0", REG_DWORD, {0x01, 0x02}, 0x0201},
     };
-    for (const IntegerCase& c : cases) {
-        SCOPED_TRACE(c.what);
-        PutRaw(Path(), L"n", c.type, c.stored);
-        Registry registry = At(L"", L"n");
-        Variant value = ReadValue(registry.Get());
-        ASSERT_EQ(value.Type(), VT_I4);
-        EXPECT_EQ(V_I4(value.Get()), c.expected);
-        EXPECT_EQ(registry->ValueType(), static_cast<LONG>(c.type));
+    for (BufferBehaviour behaviour : kEveryBufferBehaviour) {
+        SCOPED_TRACE(NameOf(behaviour));
+        PlatformBuffers buffers(behaviour);
+        platform::ScopedPlatform scoped(buffers);
+        for (const IntegerCase& c : cases) {
+            SCOPED_TRACE(c.what);
+            PutRaw(Path(), L"n", c.type, c.stored);
+            Registry registry = At(L"", L"n");
+            Variant value = ReadValue(registry.Get());
+            ASSERT_EQ(value.Type(), VT_I4);
+            EXPECT_EQ(V_I4(value.Get()), c.expected);
+            EXPECT_EQ(registry->ValueType(), static_cast<LONG>(c.type));
+        }
     }
 }
 
@@ -154,15 +173,20 @@ TEST_F(RegistryReadTest, EveryOtherTypeReadsAsAZeroBasedByteArray) {
         {REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}},
         {0x1234, {7}},
     };
-    for (const auto& [type, bytes] : cases) {
-        SCOPED_TRACE(type);
-        PutRaw(Path(), L"b", type, bytes);
-        Registry registry = At(L"", L"b");
-        Variant value = ReadValue(registry.Get());
-        ASSERT_EQ(value.Type(), VT_ARRAY | VT_UI1);
-        EXPECT_EQ(BoundsOf(V_ARRAY(value.Get())), std::make_pair(0L, static_cast<LONG>(bytes.size()) - 1));
-        EXPECT_EQ(BytesOf(*value.Get()), bytes);
-        EXPECT_EQ(registry->ValueType(), static_cast<LONG>(type));
+    for (BufferBehaviour behaviour : kEveryBufferBehaviour) {
+        SCOPED_TRACE(NameOf(behaviour));
+        PlatformBuffers buffers(behaviour);
+        platform::ScopedPlatform scoped(buffers);
+        for (const auto& [type, bytes] : cases) {
+            SCOPED_TRACE(type);
+            PutRaw(Path(), L"b", type, bytes);
+            Registry registry = At(L"", L"b");
+            Variant value = ReadValue(registry.Get());
+            ASSERT_EQ(value.Type(), VT_ARRAY | VT_UI1);
+            EXPECT_EQ(BoundsOf(V_ARRAY(value.Get())), std::make_pair(0L, static_cast<LONG>(bytes.size()) - 1));
+            EXPECT_EQ(BytesOf(*value.Get()), bytes);
+            EXPECT_EQ(registry->ValueType(), static_cast<LONG>(type));
+        }
     }
 }
 
@@ -186,19 +210,57 @@ TEST_F(RegistryReadTest, ExpansionOnlyWhenExpandEnvIsExactlyTrue) {
     SetEnvironmentVariableW(L"ZOLBEX11_READ_TEST", nullptr);
 }
 
-// Expansion that the platform cannot do leaves the text as stored.
+// Expansion that the platform cannot do whole fails the read: a cut text never passes for the
+// value.
 class FailingExpansion : public ForwardingPlatform {
 public:
     std::optional<std::wstring> ExpandEnvironmentText(const std::wstring&) override { return std::nullopt; }
 };
 
-TEST_F(RegistryReadTest, FailedExpansionReturnsTheTextUnexpanded) {
+TEST_F(RegistryReadTest, FailedExpansionFailsTheRead) {
     PutRaw(Path(), L"e", REG_EXPAND_SZ, TextBytes(L"%WINDIR%"));
     Registry registry = At(L"", L"e");
     registry->SetExpandEnv(VARIANT_TRUE);
     FailingExpansion failing;
     platform::ScopedPlatform scoped(failing);
-    EXPECT_EQ(TextOf(ReadValue(registry.Get())), L"%WINDIR%");
+    Variant value;
+    EXPECT_EQ(LastError(registry->get_Value(value.Put())).number, kOutOfStringSpace);
+    EXPECT_EQ(value.Type(), VT_EMPTY);
+}
+
+// Expansions beyond the platform's own limit of 32K characters, against the real platform: the
+// whole text, whatever its length, or an error when a variable alone is too long to expand.
+TEST_F(RegistryReadTest, LongExpansionsAreWholeOrFail) {
+    const std::wstring thousand(1000, L'x');
+    ASSERT_TRUE(SetEnvironmentVariableW(L"ZOLBEX11_THOUSAND", thousand.c_str()));
+    std::wstring references, expected;
+    for (int i = 0; i < 230; ++i) {
+        references += L"%ZOLBEX11_THOUSAND%";
+        expected += thousand;
+    }
+    std::wstring mixed = L"<%ZOLBEX11_UNDEFINED_VAR%|%ZOLBEX11_THOUSAND%|100%|" + std::wstring(40000, L'y') + L">";
+    std::wstring mixedExpected = L"<%ZOLBEX11_UNDEFINED_VAR%|" + thousand + L"|100%|" + std::wstring(40000, L'y') + L">";
+    PutRaw(Path(), L"long", REG_EXPAND_SZ, TextBytes(references));
+    PutRaw(Path(), L"mixed", REG_EXPAND_SZ, TextBytes(mixed));
+    Registry registry = At(L"", L"long");
+    registry->SetExpandEnv(VARIANT_TRUE);
+    const std::wstring read = TextOf(ReadValue(registry.Get()));
+    EXPECT_EQ(read.size(), 230000u);
+    EXPECT_TRUE(read == expected) << "the expansion differs from the variable's text repeated";
+    registry->SetValueKey(L"mixed");
+    EXPECT_TRUE(TextOf(ReadValue(registry.Get())) == mixedExpected);
+
+    // A variable longer than the limit (Wine allows one) cannot be expanded whole: the platform
+    // would cut it.
+    if (SetEnvironmentVariableW(L"ZOLBEX11_HUGE", std::wstring(40000, L'h').c_str())) {
+        PutRaw(Path(), L"huge", REG_EXPAND_SZ, TextBytes(L"<%ZOLBEX11_HUGE%>"));
+        registry->SetValueKey(L"huge");
+        Variant value;
+        EXPECT_EQ(LastError(registry->get_Value(value.Put())).number, kOutOfStringSpace);
+        EXPECT_EQ(value.Type(), VT_EMPTY);
+        SetEnvironmentVariableW(L"ZOLBEX11_HUGE", nullptr);
+    }
+    SetEnvironmentVariableW(L"ZOLBEX11_THOUSAND", nullptr);
 }
 
 TEST_F(RegistryReadTest, WhatCannotBeReadReturnsDefaultAndKeepsValueType) {

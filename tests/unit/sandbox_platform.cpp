@@ -23,7 +23,8 @@ const char* NameOf(PlatformCall call) {
         "OpenKey", "CreateKey", "CloseKey", "DeleteKey", "DeleteValue", "QueryValue", "SetValue", "QueryKeyInfo",
         "EnumValueName", "EnumKeyName", "ExpandText", "ReadVariable", "WriteVariable", "EnvironmentEntries",
         "Broadcast", "MessageBox", "CreateObject", "CreateFileSystem", "ReadSetting", "SaveSetting", "StartProgram",
-        "WaitForProgram", "CloseProcess", "DriveTarget", "NotifyAssociations"};
+        "WaitForProgram", "CloseProcess", "DriveTarget", "NotifyAssociations", "NotifyDrive",
+        "WindowStation"};
     return names[static_cast<size_t>(call)];
 }
 
@@ -165,6 +166,11 @@ int SandboxPlatform::ShowMessageBox(const std::wstring&, const std::wstring&, UI
     return Enter(PlatformCall::MessageBox) ? 0 : IDOK;
 }
 
+bool SandboxPlatform::WindowStationIsInteractive() {
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    return !Enter(PlatformCall::WindowStation);  // a check that fails tells "not interactive"
+}
+
 HRESULT SandboxPlatform::CreateObject(const std::wstring& progId, IDispatch** object) {
     std::lock_guard<std::recursive_mutex> guard(lock_);
     *object = nullptr;
@@ -228,6 +234,11 @@ std::optional<std::wstring> SandboxPlatform::DriveTarget(const std::wstring&) {
 void SandboxPlatform::NotifyAssociationsChanged() {
     std::lock_guard<std::recursive_mutex> guard(lock_);
     Enter(PlatformCall::NotifyAssociations);
+}
+
+void SandboxPlatform::NotifyDriveChanged(const std::wstring&) {
+    std::lock_guard<std::recursive_mutex> guard(lock_);
+    Enter(PlatformCall::NotifyDrive);
 }
 
 void SandboxPlatform::ResetCounts() {

@@ -2,7 +2,7 @@
 // machine: the registry is redirected into a scratch key (each predefined root to a sub-key of
 // its own), the settings store lives in memory, process variables are written to an overlay over
 // the real environment, and message boxes, broadcasts, started programs and shell notices are
-// only counted. Any call can be made to fail. Safe to use from several threads at once.
+// only counted (its window station counts as interactive, so the boxes are asked for). Any call can be made to fail. Safe to use from several threads at once.
 #pragma once
 
 #include <windows.h>
@@ -25,9 +25,9 @@ enum class PlatformCall {
     OpenKey, CreateKey, CloseKey, DeleteKey, DeleteValue, QueryValue, SetValue, QueryKeyInfo,
     EnumValueName, EnumKeyName, ExpandText, ReadVariable, WriteVariable, EnvironmentEntries,
     Broadcast, MessageBox, CreateObject, CreateFileSystem, ReadSetting, SaveSetting, StartProgram,
-    WaitForProgram, CloseProcess, DriveTarget, NotifyAssociations,
+    WaitForProgram, CloseProcess, DriveTarget, NotifyAssociations, NotifyDrive, WindowStation,
 };
-inline constexpr size_t kPlatformCalls = static_cast<size_t>(PlatformCall::NotifyAssociations) + 1;
+inline constexpr size_t kPlatformCalls = static_cast<size_t>(PlatformCall::WindowStation) + 1;
 const char* NameOf(PlatformCall call);
 // Calls that change stored state: a failure of one must never be reported as success.
 bool ChangesState(PlatformCall call);
@@ -55,6 +55,7 @@ public:
     std::vector<std::wstring> EnvironmentEntries() override;
     void BroadcastSettingChange(const std::wstring& area) override;
     int ShowMessageBox(const std::wstring& text, const std::wstring& title, UINT flags) override;
+    bool WindowStationIsInteractive() override;
     HRESULT CreateObject(const std::wstring& progId, IDispatch** object) override;
     HRESULT CreateFileSystem(REFIID iid, IDispatch** object) override;
     std::optional<std::wstring> ReadSetting(const std::wstring& application, const std::wstring& section,
@@ -67,6 +68,7 @@ public:
     void CloseProcess(HANDLE process) override;
     std::optional<std::wstring> DriveTarget(const std::wstring& drive) override;
     void NotifyAssociationsChanged() override;
+    void NotifyDriveChanged(const std::wstring& root) override;
 
     // Decides, for every call, whether it fails; `ordinal` counts all calls from 1 since the last
     // ResetCounts. Set it while no member runs.

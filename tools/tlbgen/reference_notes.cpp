@@ -33,6 +33,7 @@ const std::vector<ErrorEntry>& LibraryErrors() {
         {"subscript", 9, kLibrarySource, "Subscript out of range"},
         {"array-locked", 10, kLibrarySource, "This array is fixed or temporarily locked"},
         {"type-mismatch", 13, kLibrarySource, "Type mismatch"},
+        {"string-space", 14, kLibrarySource, "Out of string space"},
         {"path-not-found", 76, kScriptingSource, "Path not found (the Scripting runtime's own text)"},
         {"object-not-set", 91, kLibrarySource, "Object variable or With block variable not set"},
         {"object-required", 424, kLibrarySource, "Object required"},
@@ -105,7 +106,8 @@ const std::vector<ClassNote>& ClassNotes() {
          "Set user = CreateObject(\"ZOLBEX11.clsZolbexENVUserA\")"},
         {"clsZolbex11RunTimeA",
          "The global application object: environment access by scope number with one error convention (errors are "
-         "shown in a message box and the method returns an empty result), and virtual drives. A client that "
+         "shown in a message box and the method returns an empty result; in a process without an interactive "
+         "window station, such as a service, no box is shown), and virtual drives. A client that "
          "references the type library (VBA) may call its members without creating it; scripts create it.",
          "Set rt = CreateObject(\"ZOLBEX11.clsZolbex11RunTimeA\")"},
         {"HV_ZOLBEX11",
@@ -193,11 +195,15 @@ const std::vector<MemberNote>& MemberNotes() {
          "`Default`) replaces the object's property for this read only, then the properties are put back. The "
          "result is that of `Value`; `ValueType` keeps the type read.",
          {{"object-not-set", "`Default` is an object variable set to Nothing"},
-          {"no-such-member", "`Default` is an object without a default value"}},
+          {"no-such-member", "`Default` is an object without a default value"},
+          {"string-space", "as for `Value`"}},
          "WScript.Echo reg.ReadKey(\"TEMP\", \"Environment\", &H80000001, \"(none)\")"},
         {"_clsZolbexENVRegistryA", "Value",
-         "The get reads the value `ValueKey` of `SectionKey` under `ClassKey`: REG_SZ and REG_MULTI_SZ as text, "
-         "REG_EXPAND_SZ as text (expanded when `ExpandEnv` is True), REG_DWORD and REG_DWORD_BIG_ENDIAN as a Long, "
+         "The get reads the value `ValueKey` of `SectionKey` under `ClassKey`: REG_SZ and REG_EXPAND_SZ as text "
+         "(every stored character, less one terminating NUL where the data ends with one; a stray odd byte is "
+         "dropped), REG_MULTI_SZ as text (the strings with their NUL separators, less the list's final "
+         "terminator), REG_EXPAND_SZ expanded when `ExpandEnv` is True (whole, however long, or the read fails), "
+         "REG_DWORD (its first four bytes) and REG_DWORD_BIG_ENDIAN as a Long, "
          "every other type as a byte array (lower bound 0); it sets `ValueType` to the stored type, and returns a "
          "copy of `Default` when there is nothing to read. The let writes by `ValueType`, creating the key first: "
          "REG_SZ and REG_EXPAND_SZ store the value's text (REG_EXPAND_SZ when it holds two percent signs at least "
@@ -207,7 +213,9 @@ const std::vector<MemberNote>& MemberNotes() {
           {"registry-binary", "let: `ValueType` is REG_BINARY and the value is not a byte array"},
           {"registry-write-failed",
            "let: the value cannot be stored, the value does not fit the `ValueType`, or `ValueType` is not 1 to 5"},
-          {"type-mismatch", "let: the value has no text form (Null, an array) for a text `ValueType`"}},
+          {"type-mismatch", "let: the value has no text form (Null, an array) for a text `ValueType`"},
+          {"string-space", "get: a REG_EXPAND_SZ value with `ExpandEnv` True whose expansion cannot be made whole "
+                           "(a single variable longer than the system's 32K-character expansion limit)"}},
          "reg.ValueType = 1 : reg.ValueKey = \"Greeting\" : reg.Value = \"Hello\"\nWScript.Echo reg.Value"},
         {"_clsZolbexENVRegistryA", "WriteKey",
          "Writes a value in one call: each of `ValueKey`, `SectionKey` (non-empty) and `ClassKey` (not 0) that is "
@@ -330,7 +338,12 @@ const std::vector<MemberNote>& MemberNotes() {
          "Maps the folder `sPathToMake` to the drive `sDriveLetter` (for example \"T:\") by starting "
          "%WINDIR%\\System32\\subst.exe; a folder with a blank is quoted. With `bChangeVolLable` exactly True and "
          "a non-empty `sNewLabel`, it waits a bounded time for the mapping and, only when the drive now shows the "
-         "folder, starts label.exe with the label. Returns without reporting what the tools did.",
+         "folder, names the drive: the label becomes the name Explorer shows for the drive letter (the default "
+         "value of HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\DriveIcons\\<letter>\\DefaultLabel, "
+         "64-bit registry view), followed by a shell change notice. No volume label is changed: a substituted drive "
+         "has no volume of its own, and label.exe would rename the volume holding the folder. Naming needs "
+         "administrator rights; without them the drive keeps its name. Returns without reporting what the tool or "
+         "the naming did.",
          {}, "rt.CreateVirtualDrive 0, \"T:\", \"C:\\Projects\", \"Projects\", True"},
         {"_clsZolbex11RunTimeA", "CreateVirtualDriveHV",
          "As `CreateVirtualDrive` for the folder named by the machine variable HVENVSROOT (read with "

@@ -1,0 +1,52 @@
+#include "platform/stored_data.h"
+
+#include <cstring>
+
+namespace zolbex::platform {
+namespace {
+
+// Room for most values (an environment variable's text, say) in the first query.
+constexpr size_t kFirstReadBytes = 1024;
+
+std::wstring UnitsOf(const std::vector<BYTE>& bytes, size_t units) {
+    std::wstring text(units, L'\0');
+    if (units) std::memcpy(text.data(), bytes.data(), units * sizeof(wchar_t));
+    return text;
+}
+
+}  // namespace
+
+std::optional<StoredData> ReadStoredData(Platform& registry, HKEY key, const std::wstring& name) {
+    StoredData stored;
+    // The first query offers a buffer that most values fit, so the size probe and the read are
+    // usually one call; a value that does not fit reports its size and is read again, as often
+    // as it keeps growing.
+    stored.bytes.assign(kFirstReadBytes, 0);
+    for (;;) {
+        const size_t offered = stored.bytes.size();
+        DWORD size = static_cast<DWORD>(offered);
+        LONG result = registry.QueryValue(key, name, &stored.type, stored.bytes.data(), &size);
+        if (result == ERROR_MORE_DATA) {
+            // The reported size, or twice the buffer where the report says no more (the
+            // performance-data root leaves the size undefined).
+            stored.bytes.assign(size > offered ? size : offered * 2, 0);
+            continue;
+        }
+        if (result != ERROR_SUCCESS) return std::nullopt;  // missing, or not to be queried
+        // A success never holds more than the buffer offered, whatever the size says.
+        stored.bytes.resize(size < offered ? size : offered);
+        return stored;
+    }
+}
+
+std::wstring TextOfStoredString(const std::vector<BYTE>& bytes) {
+    size_t units = bytes.size() / sizeof(wchar_t);
+    if (units && bytes[2 * units - 2] == 0 && bytes[2 * units - 1] == 0) --units;
+    return UnitsOf(bytes, units);
+}
+
+std::wstring TextOfStoredMultiString(const std::vector<BYTE>& bytes) {
+    return UnitsOf(bytes, bytes.empty() ? 0 : (bytes.size() - 1) / sizeof(wchar_t));
+}
+
+}  // namespace zolbex::platform

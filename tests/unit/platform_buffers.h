@@ -1,0 +1,50 @@
+// A double of the registry's reads as each platform fills the caller's buffer around string
+// data. Windows returns exactly the stored bytes and leaves the rest of the buffer alone (here
+// filled with non-NUL bytes, so a reader that looks past the reported size sees them); Wine
+// writes a terminator right after string data that lacks one when the buffer has room, without
+// counting it in the reported size (measured on Wine 8, both targets).
+#pragma once
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "forwarding_platform.h"
+
+namespace zolbex::testing {
+
+enum class BufferBehaviour { WindowsExactBytes, WinePaddedAndTerminated };
+
+inline const char* NameOf(BufferBehaviour behaviour) {
+    return behaviour == BufferBehaviour::WindowsExactBytes ? "Windows: exact bytes" : "Wine: padded and terminated";
+}
+
+inline constexpr BufferBehaviour kEveryBufferBehaviour[] = {BufferBehaviour::WindowsExactBytes,
+                                                            BufferBehaviour::WinePaddedAndTerminated};
+
+class PlatformBuffers : public ForwardingPlatform {
+public:
+    explicit PlatformBuffers(BufferBehaviour behaviour) : behaviour_(behaviour) {}
+
+    LONG QueryValue(HKEY key, const std::wstring& name, DWORD* type, BYTE* data, DWORD* size) override {
+        if (!data || !size) return ForwardingPlatform::QueryValue(key, name, type, data, size);
+        const DWORD offered = *size;
+        std::vector<BYTE> stored(offered);
+        LONG result = ForwardingPlatform::QueryValue(key, name, type, stored.data(), size);
+        if (result != ERROR_SUCCESS) return result;
+        const DWORD count = *size;
+        std::fill(data, data + offered, BYTE{0xCC});
+        std::memcpy(data, stored.data(), count);
+        const bool text = *type == REG_SZ || *type == REG_EXPAND_SZ || *type == REG_MULTI_SZ;
+        const bool terminated = count >= 2 && data[count - 2] == 0 && data[count - 1] == 0;
+        if (behaviour_ == BufferBehaviour::WinePaddedAndTerminated && text && !terminated &&
+            count + sizeof(wchar_t) <= offered)
+            data[count] = data[count + 1] = 0;
+        return result;
+    }
+
+private:
+    BufferBehaviour behaviour_;
+};
+
+}  // namespace zolbex::testing
