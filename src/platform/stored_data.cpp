@@ -45,8 +45,4 @@ std::wstring TextOfStoredString(const std::vector<BYTE>& bytes) {
     return UnitsOf(bytes, units);
 }
 
-std::wstring TextOfStoredMultiString(const std::vector<BYTE>& bytes) {
-    return UnitsOf(bytes, bytes.empty() ? 0 : (bytes.size() - 1) / sizeof(wchar_t));
-}
-
 }  // namespace zolbex::platform

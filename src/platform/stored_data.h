@@ -26,15 +26,11 @@ struct StoredData {
 // Nothing when the value is missing or cannot be queried.
 std::optional<StoredData> ReadStoredData(Platform& registry, HKEY key, const std::wstring& name);
 
-// The characters of REG_SZ or REG_EXPAND_SZ data: the whole UTF-16 units of the bytes (a stray
-// odd byte is dropped), less exactly one terminating NUL where the data ends with one. A value
-// stored without a terminator keeps every character; embedded NULs, and a second terminator,
-// stay in the text.
+// The characters of REG_SZ, REG_EXPAND_SZ or REG_MULTI_SZ data: the whole UTF-16 units of the
+// bytes (a stray odd byte is dropped), less exactly one terminating NUL where the data ends with
+// one. A value stored without a terminator keeps every character; embedded NULs, and a second
+// terminator, stay in the text, so a multi-string keeps its separators and the NUL after its
+// last string and loses only the list's final terminator.
 std::wstring TextOfStoredString(const std::vector<BYTE>& bytes);
-
-// The characters of REG_MULTI_SZ data: every stored byte except the last one, as whole UTF-16
-// units, so the list keeps its separators and the NUL after its last string and drops only
-// the list's final terminator.
-std::wstring TextOfStoredMultiString(const std::vector<BYTE>& bytes);
 
 }  // namespace zolbex::platform

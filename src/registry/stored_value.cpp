@@ -47,8 +47,7 @@ Variant VariantFromStored(const StoredValue& stored, bool expand) {
         case REG_SZ:
         case REG_EXPAND_SZ:
         case REG_MULTI_SZ: {
-            std::wstring text = stored.type == REG_MULTI_SZ ? platform::TextOfStoredMultiString(stored.bytes)
-                                                            : platform::TextOfStoredString(stored.bytes);
+            std::wstring text = platform::TextOfStoredString(stored.bytes);
             if (stored.type == REG_EXPAND_SZ && expand) {
                 // The whole expansion or none: a cut text must never pass for the value.
                 auto expanded = platform::Current().ExpandEnvironmentText(text);

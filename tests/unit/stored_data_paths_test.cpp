@@ -79,6 +79,8 @@ std::vector<StoredRow> Rows() {
          WithNuls(L"a\0b\0", 4), std::nullopt},
         {"REG_MULTI_SZ without its final NUL", REG_MULTI_SZ, {'a', 0, 0, 0, 'b', 0, 0, 0},
          IsText(WithNuls(L"a\0b", 3)), WithNuls(L"a\0b", 3), std::nullopt},
+        {"REG_MULTI_SZ without any terminator", REG_MULTI_SZ, {'a', 0, 0, 0, 'b', 0},
+         IsText(WithNuls(L"a\0b", 3)), WithNuls(L"a\0b", 3), std::nullopt},
         {"REG_MULTI_SZ with empty strings", REG_MULTI_SZ, {'a', 0, 0, 0, 0, 0, 'b', 0, 0, 0, 0, 0},
          IsText(WithNuls(L"a\0\0b\0", 5)), WithNuls(L"a\0\0b\0", 5), std::nullopt},
         {"REG_MULTI_SZ of 0 bytes", REG_MULTI_SZ, {}, IsText(L""), L"", std::nullopt},
