@@ -36,4 +36,4 @@ if [ ! -f "$ready_marker" ]; then
     ) 9>"$WINEPREFIX/.zolbex11-prefix-lock"
 fi
 
-exec wine "$@"
+exec "${ZOLBEX11_WINE:-wine}" "$@"

@@ -26,6 +26,31 @@ zolbex11_host_security_mirror() {
 zolbex11_i386_cache="${ZOLBEX11_I386_CACHE:-/var/cache/zolbex11}"
 zolbex11_i386_root="${ZOLBEX11_I386_ROOT:-$zolbex11_i386_cache/i386-$(zolbex11_host_release)}"
 
+# The two chroots that run 32-bit Windows programs:
+#   i386   an i386 system with wine32: a win32 prefix, a 32-bit Windows;
+#   wow64  an amd64 system with i386 multiarch, wine64 and wine32: a win64 prefix
+#          with 32-bit support, where a 32-bit program runs as on 64-bit Windows.
+# zolbex11_chroot KIND sets what differs: zolbex11_chroot_root, _arch (debootstrap's),
+# _foreign (a multiarch architecture added, or empty), _packages and _label (what
+# the one-line messages call the suite).
+zolbex11_chroot() {
+    case "$1" in
+        i386)
+            zolbex11_chroot_root="$zolbex11_i386_root"
+            zolbex11_chroot_arch=i386
+            zolbex11_chroot_foreign=
+            zolbex11_chroot_packages="wine wine32 cmake"
+            zolbex11_chroot_label="i686 suite" ;;
+        wow64)
+            zolbex11_chroot_root="${ZOLBEX11_WOW64_ROOT:-$zolbex11_i386_cache/wow64-$(zolbex11_host_release)}"
+            zolbex11_chroot_arch=amd64
+            zolbex11_chroot_foreign=i386
+            zolbex11_chroot_packages="wine wine64 wine32:i386 cmake"
+            zolbex11_chroot_label="WOW64 suite" ;;
+        *) echo "i386-common.sh: chroot i386 or wow64, not '$1'" >&2; return 2 ;;
+    esac
+}
+
 # Writes a 96-byte i386 ELF program that only exits with status 42: the test of
 # whether this machine runs 32-bit code, before anything is built.
 zolbex11_write_i386_probe() {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs a command inside the i386 chroot made by scripts/setup-i386.sh:
-#   i386-run.sh [--root-only] COMMAND [ARG...]
+# Runs a command inside a chroot made by scripts/setup-i386.sh:
+#   i386-run.sh [--chroot i386|wow64] [--root-only] COMMAND [ARG...]
+# (the i386 one unless --chroot says otherwise).
 # The mounts (/proc, /sys, /dev, and the repository and build folder at their
 # own paths, so the build trees' absolute paths hold inside) are made in a
 # private mount namespace and vanish with the command: nothing leaks onto the
@@ -10,6 +11,13 @@ set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 . "$repo/scripts/i386-common.sh"
 
+kind=i386
+if [ "${1:-}" = --chroot ]; then
+    kind="$2"
+    shift 2
+fi
+zolbex11_chroot "$kind"
+
 binds=()
 if [ "${1:-}" = --root-only ]; then
     shift
@@ -18,8 +26,8 @@ else
     mkdir -p "$build"
     binds=("$repo" "$(cd "$build" && pwd)")
 fi
-root="$zolbex11_i386_root"
-[ -x "$root/bin/sh" ] || { echo "i386-run.sh: no chroot in $root; run scripts/setup-i386.sh" >&2; exit 1; }
+root="$zolbex11_chroot_root"
+[ -x "$root/bin/sh" ] || { echo "i386-run.sh: no chroot in $root; run scripts/setup-i386.sh $kind" >&2; exit 1; }
 
 export PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin HOME=/root
 

@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
-# Makes the 32-bit Windows environment the i686 suite runs in, or reuses it:
-# an i386 Debian chroot (same release and mirror as this machine's apt sources)
-# with the distribution's wine32, cmake and ctest, entered by scripts/i386-run.sh.
-# The host's own packages stay as they are: nothing :i386 is installed here.
+# Makes a chroot that runs 32-bit Windows programs, or reuses it:
+#   setup-i386.sh [i386]   the i686 suite's: an i386 Debian chroot (same release
+#                          and mirror as this machine's apt sources) with the
+#                          distribution's wine32, cmake and ctest;
+#   setup-i386.sh wow64    the WOW64 suite's: an amd64 chroot with i386 multiarch
+#                          holding wine64 and wine32, for 64-bit prefixes that
+#                          run 32-bit programs as 64-bit Windows does.
+# Both are entered by scripts/i386-run.sh. The host's own packages stay as they
+# are: nothing :i386 is installed here.
 #
 # How 32-bit programs run is found out first, never assumed:
 #   native  the kernel runs i386 programs itself (IA32 emulation);
@@ -13,16 +18,21 @@
 #
 # Exit status: 0 ready, 3 this machine cannot run 32-bit code (one line on
 # stdout says why), anything else a set-up failure (said on stderr).
-# The chroot lives in $ZOLBEX11_I386_ROOT (default /var/cache/zolbex11/i386-<release>),
-# outside every clone, so later runs and other clones reuse it. A lock keeps two
-# runs from building it at once.
+# The chroot lives in $ZOLBEX11_I386_ROOT (default /var/cache/zolbex11/i386-<release>)
+# or $ZOLBEX11_WOW64_ROOT (default .../wow64-<release>), outside every clone, so
+# later runs and other clones reuse it. A lock keeps two runs from building the
+# same one at once.
 set -euo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 . "$repo/scripts/i386-common.sh"
+kind="${1:-i386}"
+zolbex11_chroot "$kind"
+# The i386 chroot's lock and logs keep the names they had before there were two.
+suffix=; [ "$kind" = i386 ] || suffix="-$kind"
 
 fail() { echo "setup-i386.sh: $*" >&2; exit 1; }
-cannot_run() { echo "i686 suite: not run: $*"; exit 3; }
+cannot_run() { echo "$zolbex11_chroot_label: not run: $*"; exit 3; }
 
 [ "$(id -u)" -eq 0 ] || fail "the 32-bit environment needs root (chroot, mounts, binfmt_misc); run as root"
 
@@ -77,6 +87,9 @@ qemu_registered() {
     return 1
 }
 
+# One set-up at a time fetches and registers qemu (the two chroots' set-ups run at once).
+exec 8>"$cache/route.lock"
+flock 8
 route=
 if runs_i386 && ! qemu_registered; then
     route=native
@@ -101,10 +114,11 @@ else
     runs_i386 || cannot_run "i386 programs do not run even through qemu-i386 ($qemu)"
     route=qemu
 fi
+flock -u 8
 
 # --- the chroot --------------------------------------------------------------
-root="$zolbex11_i386_root"
-packages=(wine wine32 cmake)
+root="$zolbex11_chroot_root"
+read -r -a packages <<<"$zolbex11_chroot_packages"
 marker="$root/.zolbex11-ready"
 base_marker="$root/.zolbex11-base"
 wanted="packages: ${packages[*]}"
@@ -118,12 +132,18 @@ build_chroot() {
     security="$(zolbex11_host_security_mirror)"
     command -v debootstrap >/dev/null || fail "debootstrap is missing (scripts/setup.sh installs it)"
     if [ ! -f "$base_marker" ]; then
-        echo "setup-i386.sh: building the i386 $release chroot in $root (route: $route; several minutes)"
+        echo "setup-i386.sh: building the $zolbex11_chroot_arch $release chroot in $root (route: $route; several minutes)"
         rm -rf "$root"
         mkdir -p "$root"
-        debootstrap --arch=i386 --variant=minbase "$release" "$root" "$mirror" >"$cache/debootstrap.log" 2>&1 ||
-            fail "debootstrap of i386 $release from $mirror failed (see $cache/debootstrap.log)"
+        debootstrap --arch="$zolbex11_chroot_arch" --variant=minbase "$release" "$root" "$mirror" \
+            >"$cache/debootstrap$suffix.log" 2>&1 ||
+            fail "debootstrap of $zolbex11_chroot_arch $release from $mirror failed (see $cache/debootstrap$suffix.log)"
         touch "$base_marker"
+    fi
+    if [ -n "$zolbex11_chroot_foreign" ]; then
+        bash "$repo/scripts/i386-run.sh" --chroot "$kind" --root-only \
+            dpkg --add-architecture "$zolbex11_chroot_foreign" ||
+            fail "the chroot refused the $zolbex11_chroot_foreign architecture"
     fi
     {
         echo "deb $mirror $release main"
@@ -132,17 +152,17 @@ build_chroot() {
     } >"$root/etc/apt/sources.list"
     cp /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
     echo "setup-i386.sh: installing ${packages[*]} in the chroot"
-    bash "$repo/scripts/i386-run.sh" --root-only /bin/sh -c "
+    bash "$repo/scripts/i386-run.sh" --chroot "$kind" --root-only /bin/sh -c "
         export DEBIAN_FRONTEND=noninteractive
         apt-get update && apt-get install -y --no-install-recommends ${packages[*]} && apt-get clean" \
-        >"$cache/chroot-install.log" 2>&1 ||
-        fail "installing ${packages[*]} in the chroot failed (see $cache/chroot-install.log)"
+        >"$cache/chroot-install$suffix.log" 2>&1 ||
+        fail "installing ${packages[*]} in the chroot failed (see $cache/chroot-install$suffix.log)"
     echo "$wanted" >"$marker"
 }
 
-exec 9>"$cache/setup.lock"
+exec 9>"$cache/setup$suffix.lock"
 flock 9
 if [ "$(cat "$marker" 2>/dev/null)" != "$wanted" ]; then
     build_chroot
 fi
-echo "setup-i386.sh: i386 environment ready ($route, $root)"
+echo "setup-i386.sh: $kind environment ready ($route, $root)"

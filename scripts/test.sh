@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The whole test suite: builds both trees, runs the x86_64 tree's CTest suite
 # under the host's Wine, then the i686 tree's (the shipped 32-bit DLL) under
-# wine32 inside the i386 chroot. Each prints its own CTest summary; the command
-# fails when either fails. On a machine that cannot run 32-bit code at all, one
-# line says so and the result is the x86_64 suite's.
+# wine32 inside the i386 chroot, then the WOW64 suite (the i686 tree's again,
+# under WOW64 in a 64-bit prefix with both DLLs registered side by side) inside
+# the WOW64 chroot. Each prints its own CTest summary; the command fails when
+# any fails. On a machine that cannot run 32-bit code at all, one line for each
+# 32-bit suite says so and the result is the x86_64 suite's.
 set -euo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -12,33 +14,44 @@ mkdir -p "$ZOLBEX11_BUILD_DIR"
 
 bash "$repo/scripts/setup.sh"
 
-# The 32-bit environment is made (or checked) while the trees build and the
-# x86_64 suite runs; it needs only the network and a little CPU.
+# The two 32-bit environments are made (or checked) while the trees build and the
+# x86_64 suite runs; they need only the network and a little CPU.
 i386_log="$ZOLBEX11_BUILD_DIR/setup-i386.log"
-bash "$repo/scripts/setup-i386.sh" >"$i386_log" 2>&1 &
+wow64_log="$ZOLBEX11_BUILD_DIR/setup-wow64.log"
+bash "$repo/scripts/setup-i386.sh" i386 >"$i386_log" 2>&1 &
 i386_setup=$!
+bash "$repo/scripts/setup-i386.sh" wow64 >"$wow64_log" 2>&1 &
+wow64_setup=$!
 
 bash "$repo/scripts/build.sh"
 
 status=0
 bash "$repo/scripts/run-tree-tests.sh" x86_64 || status=$?
 
-i386_status=0
-wait "$i386_setup" || i386_status=$?
-cat "$i386_log"
-case "$i386_status" in
-    0)
-        # The i686 suite installs the win32 Windows Installer package; wixl runs here, on the host.
-        if ! { bash "$repo/scripts/assemble-package.sh" "$ZOLBEX11_BUILD_DIR" "$ZOLBEX11_BUILD_DIR/msi-dist" win32 &&
-               bash "$repo/scripts/assemble-msi.sh" "$ZOLBEX11_BUILD_DIR" "$ZOLBEX11_BUILD_DIR/msi-dist" win32; }; then
-            echo "test.sh: the win32 package could not be made; its test in the i686 suite fails" >&2
-        fi
-        i686_status=0
-        bash "$repo/scripts/i386-run.sh" /bin/bash "$repo/scripts/run-tree-tests.sh" i686 || i686_status=$?
-        [ "$i686_status" -eq 0 ] || status=$i686_status ;;
-    3)  ;;  # cannot run 32-bit code here: said in the log's one line
-    *)
-        echo "test.sh: the 32-bit environment could not be set up (above); failing" >&2
-        [ "$status" -ne 0 ] || status=$i386_status ;;
-esac
+# run_in_chroot KIND SETUP_PID SETUP_LOG TARGET: once the chroot's set-up has
+# ended, the suite of TARGET in it; 3 from the set-up means this machine cannot
+# run 32-bit code, which its log's one line says.
+run_in_chroot() {
+    local setup_status=0 suite_status=0
+    wait "$2" || setup_status=$?
+    cat "$3"
+    case "$setup_status" in
+        0)
+            bash "$repo/scripts/i386-run.sh" --chroot "$1" /bin/bash "$repo/scripts/run-tree-tests.sh" "$4" ||
+                suite_status=$?
+            [ "$suite_status" -eq 0 ] || status=$suite_status ;;
+        3)  ;;
+        *)
+            echo "test.sh: the $1 environment could not be set up (above); failing" >&2
+            [ "$status" -ne 0 ] || status=$setup_status ;;
+    esac
+}
+# The i686 suite installs the win32 Windows Installer package; wixl runs here, on the host.
+if ! { bash "$repo/scripts/assemble-package.sh" "$ZOLBEX11_BUILD_DIR" "$ZOLBEX11_BUILD_DIR/msi-dist" win32 &&
+       bash "$repo/scripts/assemble-msi.sh" "$ZOLBEX11_BUILD_DIR" "$ZOLBEX11_BUILD_DIR/msi-dist" win32; }; then
+    echo "test.sh: the win32 package could not be made; its test in the i686 suite fails" >&2
+fi
+
+run_in_chroot i386 "$i386_setup" "$i386_log" i686
+run_in_chroot wow64 "$wow64_setup" "$wow64_log" wow64
 exit "$status"

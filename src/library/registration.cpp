@@ -14,6 +14,13 @@ namespace {
 // The automation marshaler: calls between apartments are marshalled from the type library.
 constexpr wchar_t kAutomationProxy[] = L"{00020424-0000-0000-C000-000000000046}";
 
+// The type library's platform entry of this DLL's pointer size.
+constexpr const wchar_t* kPlatform = sizeof(void*) == 8 ? L"win64" : L"win32";
+
+// The registry view of the other pointer size's DLL. A 32-bit process on 32-bit Windows has
+// only one view, where the flag is ignored.
+constexpr REGSAM kOtherView = sizeof(void*) == 8 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+
 struct KeyValue {
     std::wstring path;   // below the classes root
     std::wstring name;   // empty: the default value
@@ -40,7 +47,7 @@ std::wstring TypeLibKey(const catalogue::Library& lib) {
     return L"TypeLib\\" + GuidText(lib.libid);
 }
 
-// Every value registration writes, in order. The top-level keys are listed by TopKeys().
+// Every value registration writes, in order.
 std::vector<KeyValue> Values(const catalogue::Library& lib) {
     const std::wstring path = module::Path();
     const std::wstring libid = GuidText(lib.libid);
@@ -50,7 +57,7 @@ std::vector<KeyValue> Values(const catalogue::Library& lib) {
     const std::wstring tlb = TypeLibKey(lib) + L"\\" + version;
     std::wstring folder = path.substr(0, path.find_last_of(L'\\'));
     values.push_back({tlb, L"", Wide(lib.helpString)});
-    values.push_back({tlb + L"\\0\\" + (sizeof(void*) == 8 ? L"win64" : L"win32"), L"", path});
+    values.push_back({tlb + L"\\0\\" + kPlatform, L"", path});
     values.push_back({tlb + L"\\FLAGS", L"", L"0"});
     values.push_back({tlb + L"\\HELPDIR", L"", folder});
 
@@ -82,14 +89,16 @@ std::vector<KeyValue> Values(const catalogue::Library& lib) {
     return values;
 }
 
-// The keys that unregistration deletes whole.
-std::vector<std::wstring> TopKeys(const catalogue::Library& lib) {
-    std::vector<std::wstring> keys{TypeLibKey(lib) + L"\\" + VersionText(lib)};
-    for (const catalogue::Coclass& cls : lib.coclasses) {
-        if (!cls.Creatable()) continue;
-        keys.push_back(L"CLSID\\" + GuidText(cls.clsid));
-        keys.push_back(ProgId(lib, cls));
-    }
+// On 64-bit Windows the 32-bit and the 64-bit DLL may both be registered, each in its own
+// registry view. Since Windows 7 only the CLSID and Interface keys below a classes root are
+// per view; ProgIDs and TypeLib are one key seen from both. So a DLL's own keys are its
+// classes, its interfaces and its platform entry of the type library; the ProgIDs and the type
+// library's version key are the library's, removed with the last class registered in either
+// view.
+std::vector<std::wstring> OwnKeys(const catalogue::Library& lib) {
+    std::vector<std::wstring> keys{TypeLibKey(lib) + L"\\" + VersionText(lib) + L"\\0\\" + kPlatform};
+    for (const catalogue::Coclass& cls : lib.coclasses)
+        if (cls.Creatable()) keys.push_back(L"CLSID\\" + GuidText(cls.clsid));
     for (const catalogue::Interface& itf : lib.interfaces)
         keys.push_back(L"Interface\\" + GuidText(itf.iid));
     for (const catalogue::Coclass& cls : lib.coclasses)
@@ -113,10 +122,22 @@ private:
     HKEY key_ = nullptr;
 };
 
+HKEY ScopeBase(RegistrationScope scope) {
+    return scope == RegistrationScope::User ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
+}
+
 LONG OpenClassesRoot(RegistrationScope scope, OwnedKey& root) {
-    HKEY base = scope == RegistrationScope::User ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
-    return RegCreateKeyExW(base, L"Software\\Classes", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+    return RegCreateKeyExW(ScopeBase(scope), L"Software\\Classes", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                            root.Put(), nullptr);
+}
+
+// True when the other view of `otherRoot` registers the class as an in-process server. The
+// view flag goes with every open: a relative open does not take the view from its parent.
+bool OtherViewRegisters(HKEY otherRoot, const catalogue::Coclass& cls) {
+    if (!otherRoot) return false;
+    OwnedKey server;
+    const std::wstring path = L"CLSID\\" + GuidText(cls.clsid) + L"\\InprocServer32";
+    return RegOpenKeyExW(otherRoot, path.c_str(), 0, KEY_QUERY_VALUE | kOtherView, server.Put()) == ERROR_SUCCESS;
 }
 
 LONG WriteValue(HKEY root, const KeyValue& entry) {
@@ -129,9 +150,14 @@ LONG WriteValue(HKEY root, const KeyValue& entry) {
                           static_cast<DWORD>((entry.value.size() + 1) * sizeof(wchar_t)));
 }
 
-LONG DeleteKeyTree(HKEY root, const std::wstring& path) {
-    LONG status = RegDeleteTreeW(root, path.c_str());
-    if (status == ERROR_SUCCESS) status = RegDeleteKeyW(root, path.c_str());
+// Deletes `path` below `root` with all it holds, in the registry view `view` names (0: this
+// process's own).
+LONG DeleteKeyTree(HKEY root, const std::wstring& path, REGSAM view = 0) {
+    OwnedKey key;
+    LONG status = RegOpenKeyExW(root, path.c_str(), 0, DELETE | KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE |
+                                KEY_SET_VALUE | view, key.Put());
+    if (status == ERROR_SUCCESS) status = RegDeleteTreeW(key.Get(), nullptr);
+    if (status == ERROR_SUCCESS) status = RegDeleteKeyExW(root, path.c_str(), view, 0);
     return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
 }
 
@@ -176,16 +202,38 @@ HRESULT RegisterInto(HKEY classesRoot) {
     });
 }
 
-HRESULT UnregisterFrom(HKEY classesRoot) {
+HRESULT UnregisterFrom(HKEY classesRoot, HKEY otherViewRoot) {
     return AtBoundary([&] {
         const catalogue::Library& lib = catalogue::TheLibrary();
-        const std::vector<std::wstring> keys = TopKeys(lib);
+        const std::vector<std::wstring> own = OwnKeys(lib);
         const std::wstring typeLibKey = TypeLibKey(lib);
         LONG first = ERROR_SUCCESS;
-        for (const std::wstring& key : keys) {
-            LONG status = DeleteKeyTree(classesRoot, key);
+        auto remove = [&](HKEY root, const std::wstring& key, REGSAM view) {
+            LONG status = DeleteKeyTree(root, key, view);
             if (first == ERROR_SUCCESS) first = status;
+        };
+        for (const std::wstring& key : own) remove(classesRoot, key, 0);
+
+        // The library's keys go with the last class registered in either view, from both views:
+        // where they are per view (Windows before 7 redirects all of HKLM's classes; Wine's
+        // 64-bit processes see the 32-bit view so), the other DLL's unregistration left its copy.
+        bool otherRegistersAny = false;
+        for (const catalogue::Coclass& cls : lib.coclasses) {
+            if (!cls.Creatable()) continue;
+            if (OtherViewRegisters(otherViewRoot, cls)) {
+                otherRegistersAny = true;
+                continue;
+            }
+            const std::wstring progId = ProgId(lib, cls);
+            remove(classesRoot, progId, 0);
+            if (otherViewRoot) remove(otherViewRoot, progId, kOtherView);
         }
+        if (!otherRegistersAny) {
+            const std::wstring version = typeLibKey + L"\\" + VersionText(lib);
+            remove(classesRoot, version, 0);
+            if (otherViewRoot) remove(otherViewRoot, version, kOtherView);
+        }
+        DeleteIfEmpty(classesRoot, typeLibKey + L"\\" + VersionText(lib) + L"\\0");
         DeleteIfEmpty(classesRoot, typeLibKey);
         return first == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(first);
     });
@@ -202,7 +250,13 @@ HRESULT UnregisterServer(RegistrationScope scope) {
     OwnedKey root;
     LONG status = OpenClassesRoot(scope, root);
     if (status != ERROR_SUCCESS) return HRESULT_FROM_WIN32(status);
-    return UnregisterFrom(root.Get());
+    // The classes root as the other view sees it; where it cannot be read, nothing else is
+    // registered there.
+    OwnedKey otherRoot;
+    if (RegOpenKeyExW(ScopeBase(scope), L"Software\\Classes", 0, KEY_READ | kOtherView, otherRoot.Put()) !=
+        ERROR_SUCCESS)
+        return UnregisterFrom(root.Get(), nullptr);
+    return UnregisterFrom(root.Get(), otherRoot.Get());
 }
 
 }  // namespace zolbex

@@ -4,7 +4,8 @@
 # Wine's cscript exits 0 and prints nothing when a script dies of an uncaught
 # error, so a script passes only when its last output line is exactly SCRIPT-OK
 # and no line starts with FAIL. Uses the prefix of the caller's environment
-# (scripts/wine-env.sh); the library must be registered there.
+# (scripts/wine-env.sh); the library must be registered there. ZOLBEX11_CSCRIPT
+# names another cscript (the 32-bit one of a WOW64 prefix, say).
 set -uo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
@@ -20,7 +21,8 @@ if [ "${script##*.}" = vbs ]; then
     trap 'rm -f "$run"' EXIT
     cat "$shared" "$script" > "$run"
 fi
-output="$("$repo/cmake/wine-run.sh" cscript //nologo "$(zolbex11_winpath "$run")")"
+cscript="${ZOLBEX11_CSCRIPT:-cscript}"
+output="$("$repo/cmake/wine-run.sh" "$cscript" //nologo "$(zolbex11_winpath "$run")")"
 status=$?
 output="${output//$'\r'/}"
 printf '%s\n' "$output"
@@ -42,7 +44,7 @@ if [ "${output##*$'\n'}" != "SCRIPT-OK" ]; then
     # run shows the last calls before it stopped.
     echo "run_script.sh: last steps of a traced second run:"
     WINEDEBUG=-all,+vbscript,warn+jscript,fixme+wscript timeout 120 \
-        "$repo/cmake/wine-run.sh" cscript //nologo "$(zolbex11_winpath "$run")" 2>&1 \
+        "$repo/cmake/wine-run.sh" "$cscript" //nologo "$(zolbex11_winpath "$run")" 2>&1 \
         | tr -d '\r' | grep -v -E '_(AddRef|Release) ' | tail -n 25
     exit 1
 fi

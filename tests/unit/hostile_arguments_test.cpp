@@ -141,7 +141,7 @@ TEST(RegistrationUnderExhaustionTest, EveryFailedAllocationIsAnErrorStatusAndNoK
     withRoot([&](HKEY root) {
         // What is made once for the process (texts, cached handles) is made now.
         ASSERT_EQ(RegisterInto(root), S_OK);
-        ASSERT_EQ(UnregisterFrom(root), S_OK);
+        ASSERT_EQ(UnregisterFrom(root, nullptr), S_OK);
         FailingAllocations counting(0);
         ASSERT_EQ(RegisterInto(root), S_OK);
         allocations = counting.Made();
@@ -172,7 +172,7 @@ TEST(RegistrationUnderExhaustionTest, EveryFailedAllocationIsAnErrorStatusAndNoK
             EXPECT_EQ(registered, E_OUTOFMEMORY);
             {
                 FailingAllocations failing(failAt);
-                unregistered = UnregisterFrom(root);
+                unregistered = UnregisterFrom(root, nullptr);
             }
             EXPECT_TRUE(unregistered == S_OK || unregistered == E_OUTOFMEMORY);
         });

@@ -54,10 +54,15 @@ TEST_F(TargetTest, TheProcessAndItsAutomationStructuresAreTheTreesTarget) {
     EXPECT_EQ(target_->variantSize, sizeof(VARIANT));
     EXPECT_EQ(target_->dispParamsSize, sizeof(DISPPARAMS));
     EXPECT_EQ(target_->excepInfoSize, sizeof(EXCEPINFO));
-    // The 32-bit DLL runs where 32-bit clients live: a 32-bit process on a win32 prefix.
+    // The 32-bit DLL runs where 32-bit clients live: a 32-bit process on a win32 prefix, or
+    // under WOW64 on a 64-bit one when the run says so (ZOLBEX11_WOW64=1, the WOW64 suite).
+    const char* wow64Run = std::getenv("ZOLBEX11_WOW64");
+    const bool expectWow64 = target_->pointerSize == 4 && wow64Run && std::strcmp(wow64Run, "1") == 0;
     BOOL wow64 = FALSE;
     ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64));
-    EXPECT_FALSE(wow64) << "a 32-bit test process on a 64-bit prefix, not the win32 environment";
+    EXPECT_EQ(expectWow64, wow64 != FALSE)
+        << (expectWow64 ? "the WOW64 suite's process is not under WOW64"
+                        : "a 32-bit test process on a 64-bit prefix, not the win32 environment");
 }
 
 // The library the dispatcher serves from its own module is the one of this target, with the
