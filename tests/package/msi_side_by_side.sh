@@ -3,58 +3,56 @@
 # own clients (64-bit cscript from system32, 32-bit from syswow64); removing either package
 # leaves the other's clients working (the ProgIDs and the type library's version key, which both
 # packages share, outlive the first removal); removing both leaves no file and no key of them.
-#   msi_side_by_side.sh WOW64_PREFIX BUILD_DIR WORK_DIR
-# WOW64_PREFIX is a prepared 64-bit prefix with 32-bit support (wine with wine32 beside it),
-# copied to WORK_DIR so that it stays as it was; the packages are BUILD_DIR/msi-dist's, made by
-# scripts/assemble-msi.sh. The clients run the tour without its virtual-drive part, which needs
-# the stand-in drive tools of one architecture.
+#   msi_side_by_side.sh BUILD_DIR WORK_DIR
+# Runs inside the WOW64 chroot (scripts/run-tree-tests.sh wow64 runs it, CTest label wow64), in
+# a fresh 64-bit prefix with 32-bit support of its own under WORK_DIR, where nothing is
+# registered; each side's programs are started by their own loader (scripts/wow64-tools.sh).
+# The packages are BUILD_DIR/msi-dist's: the win64 one made by the x86_64 suite, the win32 one by
+# scripts/test.sh. The clients run the tour without its virtual-drive part, which needs the
+# stand-in drive tools of one architecture.
 set -euo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-prepared="$(realpath -m "$1")" build="$(realpath -m "$2")" work="$(realpath -m "$3")"
+build="$(realpath -m "$1")" work="$(realpath -m "$2")"
 fail() { echo "msi_side_by_side.sh: $*" >&2; exit 1; }
 msi32="$(ls "$build"/msi-dist/zolbex11-*-win32.msi 2>/dev/null | head -1)"
 msi64="$(ls "$build"/msi-dist/zolbex11-*-win64.msi 2>/dev/null | head -1)"
 [ -n "$msi32" ] && [ -n "$msi64" ] || fail "both packages must be in $build/msi-dist (scripts/assemble-msi.sh)"
-[ -d "$prepared/drive_c/windows/syswow64" ] || fail "$prepared is not a 64-bit prefix with 32-bit support"
 
-export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wineserver -k 2>/dev/null || true
-wineserver -w 2>/dev/null || true
+export ZOLBEX11_BUILD_DIR="$build" ZOLBEX11_WINEPREFIX="$work/wineprefix" WINEARCH=win64
+. "$repo/scripts/wine-env.sh"
+zolbex11_wineserver_stop "$WINEPREFIX"
 rm -rf "$work"
-mkdir -p "$work"
-cp -a "$prepared" "$WINEPREFIX"
-trap 'wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true' EXIT
-. "$repo/scripts/winpath.sh"
+zolbex11_wine_prefix_fresh
+[ -d "$WINEPREFIX/drive_c/windows/syswow64" ] || fail "$WINEPREFIX has no 32-bit side: not a WOW64 Wine"
+. "$repo/scripts/wow64-tools.sh"
 
 # The tour's client checks without the virtual drive.
 sed '/^WScript.Echo("== A virtual drive/,/^fso.DeleteFolder(folder);$/d' "$repo/examples/tour.js" >"$work/tour-checks.js"
 tour="$(zolbex11_winpath "$work/tour-checks.js")"
 clients() {  # 32|64
-    local cscript='C:\windows\system32\cscript.exe'
-    [ "$1" = 32 ] && cscript='C:\windows\syswow64\cscript.exe'
     echo "== the $1-bit clients"
-    "$repo/tests/examples/run_example.sh" "$cscript" //nologo "$tour" >"$work/clients-$1.log" ||
+    ZOLBEX11_WINE="$(zolbex11_wow64_loader "$1")" \
+        "$repo/tests/examples/run_example.sh" "$(zolbex11_wow64_system "$1")\cscript.exe" //nologo "$tour" \
+        >"$work/clients-$1.log" ||
         { cat "$work/clients-$1.log"; fail "the $1-bit clients failed"; }
 }
-install() { echo "== msiexec /i $(basename "$1")"; wine msiexec /i "$(zolbex11_winpath "$1")" /qn || fail "installing $1 failed"; }
-remove() { echo "== msiexec /x $(basename "$1")"; wine msiexec /x "$(zolbex11_winpath "$1")" /qn || fail "removing $1 failed"; }
+# Windows Installer's service is 64-bit on 64-bit Windows and installs both packages.
+install() { echo "== msiexec /i $(basename "$1")"; zolbex11_wow64_program 64 msiexec.exe /i "$(zolbex11_winpath "$1")" /qn || fail "installing $1 failed"; }
+remove() { echo "== msiexec /x $(basename "$1")"; zolbex11_wow64_program 64 msiexec.exe /x "$(zolbex11_winpath "$1")" /qn || fail "removing $1 failed"; }
 # NAME: every key and value of HKLM\Software in both registry views, one sorted line each, each
 # view read by the reg.exe of its own bitness (Wine's export shows keys the views share under
 # Wow6432Node only some of the time, so that branch of the 64-bit view is left out).
 snapshot() {
-    local bits reg
+    local bits
     for bits in 64 32; do
-        reg='C:\windows\system32\reg.exe'
-        [ "$bits" = 32 ] && reg='C:\windows\syswow64\reg.exe'
-        wine "$reg" export 'HKLM\Software' "$(zolbex11_winpath "$work/$1-$bits.reg")" /y >/dev/null
+        zolbex11_wow64_program "$bits" reg.exe export 'HKLM\Software' "$(zolbex11_winpath "$work/$1-$bits.reg")" /y >/dev/null
         iconv -f UTF-16 -t UTF-8 "$work/$1-$bits.reg" | tr -d '\r' | grep -v -F '\Wow6432Node' |
             awk -v view="$bits" '/^\[/ { key = $0; print view " " key; next } NF { print view " " key "\t" $0 }'
     done | LC_ALL=C sort >"$work/$1"
 }
 files() { (cd "$WINEPREFIX/drive_c" && find . -type f | LC_ALL=C sort) >"$work/$1"; }
 
-wine cmd /c exit 0 >/dev/null
 snapshot before
 files files-before
 install "$msi32"
