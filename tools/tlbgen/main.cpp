@@ -1,5 +1,6 @@
-// zolbex11_tlbgen OUTDIR: writes OUTDIR\zolbex11_win32.tlb, OUTDIR\zolbex11_win64.tlb,
-// OUTDIR\zolbex11_interfaces.h and OUTDIR\zolbex11_reference.md from the catalogue, reads both
+// zolbex11_tlbgen OUTDIR NOTESDIR: writes OUTDIR\zolbex11_win32.tlb, OUTDIR\zolbex11_win64.tlb,
+// OUTDIR\zolbex11_interfaces.h and OUTDIR\zolbex11_reference.md from the catalogue (the reference
+// also from the Markdown notes of NOTESDIR), reads both
 // libraries back and fails (exit code 1) when either differs from the catalogue in any fact.
 #include "catalogue_render.h"
 #include "com_util.h"
@@ -48,13 +49,14 @@ bool Generate(const catalogue::Library& lib, SYSKIND syskind, const std::wstring
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: zolbex11_tlbgen OUTDIR\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: zolbex11_tlbgen OUTDIR NOTESDIR\n");
         return 2;
     }
-    wchar_t dirText[MAX_PATH];
-    if (!MultiByteToWideChar(CP_ACP, 0, argv[1], -1, dirText, MAX_PATH)) {
-        std::fprintf(stderr, "zolbex11_tlbgen: output folder name too long\n");
+    wchar_t dirText[MAX_PATH], notesText[MAX_PATH];
+    if (!MultiByteToWideChar(CP_ACP, 0, argv[1], -1, dirText, MAX_PATH) ||
+        !MultiByteToWideChar(CP_ACP, 0, argv[2], -1, notesText, MAX_PATH)) {
+        std::fprintf(stderr, "zolbex11_tlbgen: folder name too long\n");
         return 2;
     }
     const std::wstring dir = dirText;
@@ -66,7 +68,7 @@ int main(int argc, char** argv) {
         const bool win32 = Generate(lib, SYS_WIN32, dir + L"\\zolbex11_win32.tlb");
         const bool win64 = Generate(lib, SYS_WIN64, dir + L"\\zolbex11_win64.tlb");
         WriteInterfaceHeader(lib, dir + L"\\zolbex11_interfaces.h");
-        WriteReference(lib, ZOLBEX11_VERSION, dir + L"\\zolbex11_reference.md");
+        WriteReference(lib, ZOLBEX11_VERSION, reference::ReadNotes(notesText), dir + L"\\zolbex11_reference.md");
         ok = win32 && win64;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "zolbex11_tlbgen: %s\n", e.what());
