@@ -21,7 +21,7 @@ zip="$(bash "$repo/scripts/assemble-package.sh" "$build" "$work/dist" win64)"
 echo "== $zip"
 (cd "$work/unpacked" && cmake -E tar xf "$zip")
 folder="$work/unpacked/$(basename "$zip" .zip)"
-for file in zolbex11.dll zolbex11.tlb include/zolbex11_interfaces.h reference.md INSTALL.md \
+for file in zolbex11.dll zolbex11.tlb include/zolbex11_interfaces.h reference.md INSTALL.md howto.md troubleshooting.md \
             examples/tour.vbs examples/tour.js examples/cpp/tour.cpp examples/vba/ZolbexTour.bas; do
     [ -f "$folder/$file" ] || fail "$file is missing from the package"
 done
