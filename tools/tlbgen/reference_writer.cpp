@@ -5,6 +5,7 @@
 #include "reference_notes.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -397,8 +398,10 @@ private:
         for (const Member* m : accessors)
             if (m->result.kind != TypeKind::None) result = m;
         if (result) {
-            out_ << "\n**Result**: " << TypeText(result->result) << (note.result.empty() ? "." : ". ")
-                 << Prose(note.result) << "\n";
+            std::string form = note.result;
+            if (!form.empty()) form[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(form[0])));
+            out_ << "\n**Result**: " << TypeText(result->result) << (form.empty() ? "." : ". ") << Prose(form)
+                 << "\n";
         }
         if (!note.text.empty()) out_ << "\n**Remarks**: " << Prose(note.text) << "\n";
         if (note.errors.empty()) {
