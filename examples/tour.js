@@ -181,6 +181,5 @@ new ActiveXObject("WScript.Shell").Run("\"" + rt.EnvironGet(PROCESS, "WINDIR") +
 WScript.Echo("Mapping removed again");
 fso.DeleteFolder(folder);
 
-// The last line tells the caller that the tour ran to its end: Wine's cscript prints nothing
-// and exits 0 when a script stops on an error.
+// The last line says the tour ran to its end.
 WScript.Echo("End of the tour.");

@@ -1,4 +1,6 @@
-' A short tour of ZOLBEX11 from a late-bound client (run by scripts/tour.sh).
+' A short tour of ZOLBEX11 from a late-bound client: cscript //nologo tour.vbs. It removes
+' everything it writes; the file-association part needs administrator rights and is skipped
+' without them.
 Option Explicit
 
 Dim process, variables, pair, shown
@@ -204,6 +206,5 @@ CreateObject("WScript.Shell").Run """" & rt.EnvironGet(0, "WINDIR") & "\System32
 WScript.Echo "Mapping removed again"
 fso.DeleteFolder folder
 
-' The last line tells scripts/tour.sh that the tour ran to its end: Wine's
-' cscript prints nothing and exits 0 when a script stops on an error.
+' The last line says the tour ran to its end.
 WScript.Echo "End of the tour."
