@@ -35,7 +35,9 @@ if(ZOLBEX11_GENERATES_TYPELIB)
 
     list(REMOVE_ITEM tlbgen_sources ${tlbdump_sources})
 
-    add_executable(zolbex11_tlbgen ${tlbgen_sources} "${catalogue_source}")
+    # The reference's error rows come from the library's own table of errors.
+    add_executable(zolbex11_tlbgen ${tlbgen_sources} "${catalogue_source}"
+                   "${PROJECT_SOURCE_DIR}/src/library/error_table.cpp")
     target_include_directories(zolbex11_tlbgen PRIVATE "${PROJECT_SOURCE_DIR}/src" "${PROJECT_SOURCE_DIR}/tools/tlbgen")
     target_link_libraries(zolbex11_tlbgen PRIVATE zolbex11_tlbdump)
     target_compile_options(zolbex11_tlbgen PRIVATE ${ZOLBEX11_WARNINGS})
@@ -43,14 +45,18 @@ if(ZOLBEX11_GENERATES_TYPELIB)
     target_compile_definitions(zolbex11_tlbgen PRIVATE "ZOLBEX11_VERSION=\"${PROJECT_VERSION}\"")
 
     zolbex11_windows_path(generated_dir_windows "${ZOLBEX11_GENERATED_DIR}")
+    # The reference's prose: Markdown notes, read by the generator when it runs.
+    set(notes_dir "${PROJECT_SOURCE_DIR}/tools/tlbgen/notes")
+    file(GLOB notes_files CONFIGURE_DEPENDS "${notes_dir}/*.md")
+    zolbex11_windows_path(notes_dir_windows "${notes_dir}")
     add_custom_command(
         OUTPUT ${generated_paths}
         COMMAND ${CMAKE_COMMAND} -E make_directory "${ZOLBEX11_GENERATED_DIR}"
         COMMAND ${CMAKE_COMMAND} -E env
                 "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix-build"
                 WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml="
-                "${ZOLBEX11_WINE_RUN}" "$<TARGET_FILE:zolbex11_tlbgen>" "${generated_dir_windows}"
-        DEPENDS zolbex11_tlbgen
+                "${ZOLBEX11_WINE_RUN}" "$<TARGET_FILE:zolbex11_tlbgen>" "${generated_dir_windows}" "${notes_dir_windows}"
+        DEPENDS zolbex11_tlbgen ${notes_files}
         COMMENT "Generating the type libraries and zolbex11_interfaces.h under Wine"
         VERBATIM)
     add_custom_target(zolbex11_generated DEPENDS ${generated_paths})

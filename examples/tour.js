@@ -11,6 +11,14 @@ var rt = new ActiveXObject("ZOLBEX11.clsZolbex11RunTimeA");
 
 WScript.Echo("== The process environment (clsZolbexENVProcessA)");
 var processScope = new ActiveXObject("ZOLBEX11.clsZolbexENVProcessA");
+// EnvironSet also records each value in the settings store, under
+// HKEY_CURRENT_USER\Software\VB and VBA Program Settings\Halvern\Solvane\Environment; the tour
+// removes its records at the end, and the keys too when they were not there before.
+var SETTINGS = "Software\\VB and VBA Program Settings\\Halvern";
+var settings = new ActiveXObject("ZOLBEX11.clsZolbexENVRegistryA");
+settings.ClassKey = HKEY_CURRENT_USER;
+settings.SectionKey = SETTINGS;
+var settingsExisted = settings.KeyExists;
 rt.EnvironSet(PROCESS, "TOUR_GREETING", "Hello from ZOLBEX11");
 WScript.Echo("TOUR_GREETING = " + processScope.Environment("TOUR_GREETING"));
 var variables = processScope.List;
@@ -62,34 +70,56 @@ for (var i = 0; i < keys.length; i++) {
 WScript.Echo("Deleted again; the key exists: " + store.KeyExists);
 
 WScript.Echo("== File associations (clsZolbexENVRegistryA)");
+// Written under HKEY_LOCAL_MACHINE, which needs an elevated process: without one, the tour says
+// so and goes on.
 var reg = new ActiveXObject("ZOLBEX11.clsZolbexENVRegistryA");
-reg.CreateEXEAssociation("C:\\Tour\\viewer.exe", "ZOLBEX11TourJS.Note", "Tour note", "tournotejs", "&Open", true);
-reg.ClassKey = HKEY_CLASSES_ROOT;  // the class test looks under the current root
-reg.CreateAdditionalEXEAssociations("ZOLBEX11TourJS.Note", "edit", "&Edit", "notepad.exe \"%1\"");
-reg.ClassKey = HKEY_CLASSES_ROOT;
-reg.SectionKey = "ZOLBEX11TourJS.Note\\shell\\edit\\command";
-WScript.Echo("Edit command of .tournotejs: " + reg.Value);
-try {
-    reg.CreateAdditionalEXEAssociations("ZOLBEX11TourJS.Note", "edit", "&Edit");
-} catch (error) {
-    WScript.Echo("Two items instead of three: " + error.description);
-}
-var classKeys = ["ZOLBEX11TourJS.Note\\shell\\open\\command", "ZOLBEX11TourJS.Note\\shell\\open",
-                 "ZOLBEX11TourJS.Note\\shell\\print\\command", "ZOLBEX11TourJS.Note\\shell\\print",
-                 "ZOLBEX11TourJS.Note\\shell\\edit\\command", "ZOLBEX11TourJS.Note\\shell\\edit",
-                 "ZOLBEX11TourJS.Note\\shell", "ZOLBEX11TourJS.Note", ".tournotejs"];
-for (var i = 0; i < classKeys.length; i++) {
-    // Both roots may show the same key (HKEY_CLASSES_ROOT merges the machine classes in), so the
-    // second delete may find nothing left to delete.
-    var roots = [[HKEY_CLASSES_ROOT, ""], [HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\"]];
-    for (var r = 0; r < roots.length; r++) {
-        try {
-            reg.ClassKey = roots[r][0];
-            reg.SectionKey = roots[r][1] + classKeys[i];
-            reg.DeleteKey();
-        } catch (ignored) {
+if (!canWriteMachineClasses()) {
+    WScript.Echo("Skipped: registering a file type needs administrator rights (run the tour from an elevated prompt).");
+} else {
+    reg.CreateEXEAssociation("C:\\Tour\\viewer.exe", "ZOLBEX11TourJS.Note", "Tour note", "tournotejs", "&Open", true);
+    reg.ClassKey = HKEY_CLASSES_ROOT;  // the class test looks under the current root
+    reg.CreateAdditionalEXEAssociations("ZOLBEX11TourJS.Note", "edit", "&Edit", "notepad.exe \"%1\"");
+    reg.ClassKey = HKEY_CLASSES_ROOT;
+    reg.SectionKey = "ZOLBEX11TourJS.Note\\shell\\edit\\command";
+    WScript.Echo("Edit command of .tournotejs: " + reg.Value);
+    try {
+        reg.CreateAdditionalEXEAssociations("ZOLBEX11TourJS.Note", "edit", "&Edit");
+    } catch (error) {
+        WScript.Echo("Two items instead of three: " + error.description);
+    }
+    var classKeys = ["ZOLBEX11TourJS.Note\\shell\\open\\command", "ZOLBEX11TourJS.Note\\shell\\open",
+                     "ZOLBEX11TourJS.Note\\shell\\print\\command", "ZOLBEX11TourJS.Note\\shell\\print",
+                     "ZOLBEX11TourJS.Note\\shell\\edit\\command", "ZOLBEX11TourJS.Note\\shell\\edit",
+                     "ZOLBEX11TourJS.Note\\shell", "ZOLBEX11TourJS.Note", ".tournotejs"];
+    for (var i = 0; i < classKeys.length; i++) {
+        // Both roots may show the same key (HKEY_CLASSES_ROOT merges the machine classes in), so
+        // the second delete may find nothing left to delete.
+        var roots = [[HKEY_CLASSES_ROOT, ""], [HKEY_LOCAL_MACHINE, "SOFTWARE\\Classes\\"]];
+        for (var r = 0; r < roots.length; r++) {
+            try {
+                reg.ClassKey = roots[r][0];
+                reg.SectionKey = roots[r][1] + classKeys[i];
+                reg.DeleteKey();
+            } catch (ignored) {
+            }
         }
     }
+    WScript.Echo("Registered and removed again.");
+}
+
+// Whether this process may write HKEY_LOCAL_MACHINE\SOFTWARE\Classes: a key of our own is created
+// and deleted again (error 26001 when the process is not elevated).
+function canWriteMachineClasses() {
+    var probe = new ActiveXObject("ZOLBEX11.clsZolbexENVRegistryA");
+    probe.ClassKey = HKEY_LOCAL_MACHINE;
+    probe.SectionKey = "SOFTWARE\\Classes\\ZOLBEX11TourJS.Probe";
+    try {
+        probe.CreateKey();
+    } catch (notElevated) {
+        return false;
+    }
+    probe.DeleteKey();
+    return true;
 }
 
 WScript.Echo("== The user's stored environment (clsZolbexENVUserA)");
@@ -109,44 +139,47 @@ rt.ExpandEnvVar = false;
 WScript.Echo("Process, user and machine variables: " + rt.EnvironList(PROCESS).Count + ", " +
              rt.EnvironList(USER).Count + ", " + rt.EnvironList(MACHINE).Count);
 
+// Everything the tour stored for the user is removed again: the variables and their records.
+var stored = ["TOUR_USER_HOME", "TOUR_USER_TOOLS"];
+for (var i = 0; i < stored.length; i++) {
+    store.SectionKey = "Environment";
+    store.ValueKey = stored[i];
+    store.DeleteValue();
+}
+stored.push("TOUR_GREETING");
+for (var i = 0; i < stored.length; i++) {
+    settings.SectionKey = SETTINGS + "\\Solvane\\Environment";
+    settings.ValueKey = stored[i];
+    settings.DeleteValue();
+}
+if (!settingsExisted) {
+    var settingsKeys = [SETTINGS + "\\Solvane\\Environment", SETTINGS + "\\Solvane", SETTINGS];
+    for (var i = 0; i < settingsKeys.length; i++) {
+        settings.SectionKey = settingsKeys[i];
+        settings.DeleteKey();
+    }
+}
+WScript.Echo("The user's variables and the settings records removed again.");
+
 WScript.Echo("== A virtual drive (clsZolbex11RunTimeA.CreateVirtualDrive)");
-// The library starts the system's subst.exe, then names the drive where Explorer shows a drive
-// letter's name (no volume is relabelled; naming needs administrator rights). Wine has no working
-// subst.exe: under Wine, the tour's prefix gets a stand-in, which records each run in the file named by
-// ZOLBEX11_TOOL_LOG (handed down from this process's environment).
+// The library starts the system's subst.exe and returns; the mapping shows a moment later.
 var fso = new ActiveXObject("Scripting.FileSystemObject");
 var folder = fso.GetSpecialFolder(2) + "\\zolbex11-tour-drive-js";
 if (!fso.FolderExists(folder)) fso.CreateFolder(folder);
 fso.CreateTextFile(folder + "\\note.txt", true).WriteLine("written before the drive existed");
-var toolLog = folder + "-tools.log";
-if (fso.FileExists(toolLog)) fso.DeleteFile(toolLog);
-rt.EnvironSet(PROCESS, "ZOLBEX11_TOOL_LOG", toolLog);
 var drive = "";
 var letters = ["T", "S", "R", "Q", "P"];
 for (var i = 0; i < letters.length && drive == ""; i++)
     if (!fso.DriveExists(letters[i] + ":")) drive = letters[i] + ":";
-// With the label step asked for, the call waits for the mapping before it names the drive.
-rt.CreateVirtualDrive(0, drive, folder, "TOUR", true);
-WScript.Echo("Mapped " + drive + " to " + folder + " and asked for the label TOUR");
-if (fso.FileExists(drive + "\\note.txt")) WScript.Echo(drive + "\\note.txt is the folder's note.txt");
-if (fso.FileExists(toolLog)) {
-    // The substitution tool has ended before the call returned (it may still hold the file open
-    // for a moment).
-    var recorded = "";
-    try {
-        recorded = fso.OpenTextFile(toolLog).ReadAll();
-    } catch (busy) {
-    }
-    WScript.Echo("The stand-in subst.exe recorded (its arguments | its working folder):");
-    var lines = recorded.split("\n");
-    for (var i = 0; i < lines.length; i++)
-        if (lines[i].substr(0, 6) == "subst|") WScript.Echo("  " + lines[i].substr(6).replace("|", "  |  "));
+rt.CreateVirtualDrive(0, drive, folder);
+for (var started = new Date().getTime(); !fso.DriveExists(drive) && new Date().getTime() - started < 5000;) {
+    // at most five seconds
 }
+WScript.Echo("Mapped " + drive + " to " + folder);
+if (fso.FileExists(drive + "\\note.txt")) WScript.Echo(drive + "\\note.txt is the folder's note.txt");
 new ActiveXObject("WScript.Shell").Run("\"" + rt.EnvironGet(PROCESS, "WINDIR") + "\\System32\\subst.exe\" " + drive + " /D", 0, true);
 WScript.Echo("Mapping removed again");
-if (fso.FileExists(toolLog)) fso.DeleteFile(toolLog);
 fso.DeleteFolder(folder);
 
-// The last line tells the caller that the tour ran to its end: Wine's cscript prints nothing
-// and exits 0 when a script stops on an error.
+// The last line says the tour ran to its end.
 WScript.Echo("End of the tour.");

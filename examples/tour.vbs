@@ -1,4 +1,6 @@
-' A short tour of ZOLBEX11 from a late-bound client (run by scripts/tour.sh).
+' A short tour of ZOLBEX11 from a late-bound client: cscript //nologo tour.vbs. It removes
+' everything it writes; the file-association part needs administrator rights and is skipped
+' without them.
 Option Explicit
 
 Dim process, variables, pair, shown
@@ -71,13 +73,6 @@ For Each i In Array("Software\ZOLBEX11 Tour\Settings\Window", "Software\ZOLBEX11
 Next
 WScript.Echo "Deleted again; the key exists: " & store.KeyExists
 
-' The text of a file, or "" while another program holds it open.
-Function ReadWhenFree(path)
-    On Error Resume Next
-    ReadWhenFree = ""
-    ReadWhenFree = fso.OpenTextFile(path).ReadAll
-End Function
-
 Function ListBytes(values)
     Dim n
     ListBytes = ""
@@ -96,23 +91,44 @@ End Function
 
 ' File associations (clsZolbexENVRegistryA): a document type for a program under both class
 ' roots, then one more verb through the variable argument list, then the keys removed again.
+' They are written under HKEY_LOCAL_MACHINE, which needs an elevated process: without one, the
+' tour says so and goes on.
 Dim reg, verbKey
 Set reg = CreateObject("ZOLBEX11.clsZolbexENVRegistryA")
 WScript.Echo "== File associations (clsZolbexENVRegistryA)"
-reg.CreateEXEAssociation "C:\Tour\viewer.exe", "ZOLBEX11Tour.Note", "Tour note", "tournote", , True
-reg.ClassKey = &H80000000  ' HKEY_CLASSES_ROOT: the class test looks under the current root
-reg.CreateAdditionalEXEAssociations "ZOLBEX11Tour.Note", "edit", "&Edit", "notepad.exe ""%1"""
-reg.ClassKey = &H80000000
-reg.SectionKey = "ZOLBEX11Tour.Note\shell\edit\command"
-WScript.Echo "Edit command of .tournote: " & reg.Value
-reg.SectionKey = "ZOLBEX11Tour.Note\shell\print\command"
-WScript.Echo "Print command of .tournote: " & reg.Value
-For Each verbKey In Array("ZOLBEX11Tour.Note\shell\open\command", "ZOLBEX11Tour.Note\shell\open", _
-                          "ZOLBEX11Tour.Note\shell\print\command", "ZOLBEX11Tour.Note\shell\print", _
-                          "ZOLBEX11Tour.Note\shell\edit\command", "ZOLBEX11Tour.Note\shell\edit", _
-                          "ZOLBEX11Tour.Note\shell", "ZOLBEX11Tour.Note", ".tournote")
-    RemoveClassKey verbKey
-Next
+If Not CanWriteMachineClasses() Then
+    WScript.Echo "Skipped: registering a file type needs administrator rights (run the tour from an elevated prompt)."
+Else
+    reg.CreateEXEAssociation "C:\Tour\viewer.exe", "ZOLBEX11Tour.Note", "Tour note", "tournote", , True
+    reg.ClassKey = &H80000000  ' HKEY_CLASSES_ROOT: the class test looks under the current root
+    reg.CreateAdditionalEXEAssociations "ZOLBEX11Tour.Note", "edit", "&Edit", "notepad.exe ""%1"""
+    reg.ClassKey = &H80000000
+    reg.SectionKey = "ZOLBEX11Tour.Note\shell\edit\command"
+    WScript.Echo "Edit command of .tournote: " & reg.Value
+    reg.SectionKey = "ZOLBEX11Tour.Note\shell\print\command"
+    WScript.Echo "Print command of .tournote: " & reg.Value
+    For Each verbKey In Array("ZOLBEX11Tour.Note\shell\open\command", "ZOLBEX11Tour.Note\shell\open", _
+                              "ZOLBEX11Tour.Note\shell\print\command", "ZOLBEX11Tour.Note\shell\print", _
+                              "ZOLBEX11Tour.Note\shell\edit\command", "ZOLBEX11Tour.Note\shell\edit", _
+                              "ZOLBEX11Tour.Note\shell", "ZOLBEX11Tour.Note", ".tournote")
+        RemoveClassKey verbKey
+    Next
+    WScript.Echo "Registered and removed again."
+End If
+
+' Whether this process may write HKEY_LOCAL_MACHINE\SOFTWARE\Classes: a key of our own is created
+' and deleted again (error 26001 when the process is not elevated).
+Function CanWriteMachineClasses()
+    Dim probe
+    Set probe = CreateObject("ZOLBEX11.clsZolbexENVRegistryA")
+    probe.ClassKey = &H80000002
+    probe.SectionKey = "SOFTWARE\Classes\ZOLBEX11Tour.Probe"
+    On Error Resume Next
+    probe.CreateKey
+    CanWriteMachineClasses = (Err.Number = 0)
+    Err.Clear
+    probe.DeleteKey
+End Function
 
 ' Both roots may show the same key (HKEY_CLASSES_ROOT merges the machine classes in), so the
 ' second delete may find nothing left to delete.
@@ -134,8 +150,14 @@ WScript.Echo "TOUR_USER_HOME = " & user.Environment("TOUR_USER_HOME") & " (kept 
 WScript.Echo "User variables: " & user.List.Count
 
 WScript.Echo "== The environment facade of the global object (clsZolbex11RunTimeA)"
-Dim rt
+' EnvironSet also records the value in the settings store, under
+' HKEY_CURRENT_USER\Software\VB and VBA Program Settings\Halvern\Solvane\Environment.
+Const SETTINGS = "Software\VB and VBA Program Settings\Halvern"
+Dim rt, settingsExisted
 Set rt = CreateObject("ZOLBEX11.clsZolbex11RunTimeA")
+store.ClassKey = HKEY_CURRENT_USER
+store.SectionKey = SETTINGS
+settingsExisted = store.KeyExists
 rt.EnvironSet 1, "TOUR_USER_TOOLS", "%TOUR_USER_HOME%\tools"
 WScript.Echo "Stored: " & rt.EnvironGet(1, "TOUR_USER_TOOLS")
 WScript.Echo "Leading reference resolved: " & rt.EnvironGet(1, "TOUR_USER_TOOLS", True)
@@ -146,40 +168,43 @@ rt.ExpandEnvVar = False
 WScript.Echo "Process, user and machine variables: " & rt.EnvironList(0).Count & ", " & _
              rt.EnvironList(1).Count & ", " & rt.EnvironList().Count
 
+' Everything the tour stored for the user is removed again: the two variables and the record.
+For Each i In Array("TOUR_USER_HOME", "TOUR_USER_TOOLS")
+    store.SectionKey = "Environment"
+    store.ValueKey = i
+    store.DeleteValue
+Next
+store.SectionKey = SETTINGS & "\Solvane\Environment"
+store.ValueKey = "TOUR_USER_TOOLS"
+store.DeleteValue
+If Not settingsExisted Then
+    For Each i In Array(SETTINGS & "\Solvane\Environment", SETTINGS & "\Solvane", SETTINGS)
+        store.SectionKey = i
+        store.DeleteKey
+    Next
+End If
+WScript.Echo "The user's variables and the settings record removed again."
+
 WScript.Echo "== A virtual drive (clsZolbex11RunTimeA.CreateVirtualDrive)"
-' The library starts the system's subst.exe, then names the drive where Explorer shows a drive
-' letter's name (no volume is relabelled; naming needs administrator rights). Wine has no working
-' subst.exe: under Wine, scripts/tour.sh puts a stand-in into the tour's private prefix. It records
-' each run in the file named by ZOLBEX11_TOOL_LOG, which this process hands down to the programs it starts.
-Dim fso, folder, letter, drive, toolLog, line
+' The library starts the system's subst.exe and returns; the mapping shows a moment later.
+Dim fso, folder, letter, drive, waited
 Set fso = CreateObject("Scripting.FileSystemObject")
 folder = fso.GetSpecialFolder(2) & "\zolbex11-tour-drive"
 If Not fso.FolderExists(folder) Then fso.CreateFolder folder
 fso.CreateTextFile(folder & "\note.txt", True).WriteLine "written before the drive existed"
-toolLog = folder & "-tools.log"
-If fso.FileExists(toolLog) Then fso.DeleteFile toolLog
-process.Environment("ZOLBEX11_TOOL_LOG") = toolLog
 drive = ""
 For Each letter In Array("T", "S", "R", "Q", "P")
     If drive = "" And Not fso.DriveExists(letter & ":") Then drive = letter & ":"
 Next
-' With the label step asked for, the call waits for the mapping before it names the drive.
-rt.CreateVirtualDrive 0, drive, folder, "TOUR", True
-WScript.Echo "Mapped " & drive & " to " & folder & " and asked for the label TOUR"
+rt.CreateVirtualDrive 0, drive, folder
+waited = Timer
+Do Until fso.DriveExists(drive) Or Abs(Timer - waited) > 5  ' at most about five seconds
+Loop
+WScript.Echo "Mapped " & drive & " to " & folder
 If fso.FileExists(drive & "\note.txt") Then WScript.Echo drive & "\note.txt is the folder's note.txt"
-If fso.FileExists(toolLog) Then
-    ' The substitution tool has ended before the call returned (it waits for the mapping to
-    ' name the drive).
-    WScript.Echo "The stand-in subst.exe recorded (its arguments | its working folder):"
-    For Each line In Split(ReadWhenFree(toolLog), vbLf)
-        If Left(line, 6) = "subst|" Then WScript.Echo "  " & Replace(Mid(line, 7), "|", "  |  ")
-    Next
-End If
 CreateObject("WScript.Shell").Run """" & rt.EnvironGet(0, "WINDIR") & "\System32\subst.exe"" " & drive & " /D", 0, True
 WScript.Echo "Mapping removed again"
-If fso.FileExists(toolLog) Then fso.DeleteFile toolLog
 fso.DeleteFolder folder
 
-' The last line tells scripts/tour.sh that the tour ran to its end: Wine's
-' cscript prints nothing and exits 0 when a script stops on an error.
+' The last line says the tour ran to its end.
 WScript.Echo "End of the tour."

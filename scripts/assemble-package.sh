@@ -33,7 +33,7 @@ for arch in "$@"; do
     cp "$generated/$manifest" "$folder/zolbex11.sxs.manifest"
     cp "$generated/zolbex11_interfaces.h" "$folder/include/"
     cp "$generated/zolbex11_reference.md" "$folder/reference.md"
-    cp "$repo/docs/INSTALL.md" "$folder/INSTALL.md"
+    cp "$repo/docs/INSTALL.md" "$repo/docs/howto.md" "$repo/docs/troubleshooting.md" "$folder/"
     cp "$repo/examples/tour.vbs" "$repo/examples/tour.js" "$folder/examples/"
     cp "$repo/examples/cpp/tour.cpp" "$folder/examples/cpp/"
     cp "$build/$tree/regfree.manifest" "$folder/examples/cpp/regfree.manifest"

@@ -12,6 +12,7 @@ packages=(
     wine
     wine64
     libwine-dev
+    clang
     wine64-tools
     googletest
     cmake

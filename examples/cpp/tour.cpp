@@ -1,14 +1,13 @@
 // The ZOLBEX11 tour from C++, bound early: CoCreateInstance with the CLSIDs and IIDs of
 // zolbex11_interfaces.h, then calls through the interfaces' vtables. Needs only that header and
-// the Windows SDK (or MinGW-w64); link with ole32, oleaut32 and uuid:
+// the Windows SDK (or MinGW-w64), no C++ library; link with ole32, oleaut32 and uuid:
+//   cl /EHsc /std:c++17 /I<folder of zolbex11_interfaces.h> tour.cpp ole32.lib oleaut32.lib uuid.lib
 //   x86_64-w64-mingw32-g++ -std=c++17 -I<folder of zolbex11_interfaces.h> tour.cpp -lole32 -loleaut32 -luuid
 // The DLL must be registered (see INSTALL.md). Prints "End of the tour." when it ran to its end.
 #include <windows.h>
 #include <oleauto.h>
 
-#include <cstdio>
-#include <string>
-#include <utility>
+#include <stdio.h>
 
 #include "zolbex11_interfaces.h"
 
@@ -53,7 +52,7 @@ public:
         b_ = nullptr;
         return &b_;
     }
-    std::wstring Str() const { return b_ ? std::wstring(b_, SysStringLen(b_)) : std::wstring(); }
+    const wchar_t* Str() const { return b_ ? b_ : L""; }
 
 private:
     BSTR b_ = nullptr;
@@ -78,21 +77,25 @@ private:
 
 // ---- errors ---------------------------------------------------------------------------------
 
-// A failed call: the HRESULT and the automation error the library left (number, source, text).
+// A failed call: what was called, the HRESULT and the automation error the library left
+// (source and text, cut to the buffers' length).
 struct Failure {
+    const char* what;
     HRESULT hr;
-    std::wstring source, description;
+    wchar_t source[128];
+    wchar_t description[512];
 };
 
-Failure LastError(HRESULT hr) {
-    Failure f{hr, L"", L""};
+Failure LastError(const char* what, HRESULT hr, const wchar_t* description = L"") {
+    Failure f{what, hr, L"", L""};
+    lstrcpynW(f.description, description, ARRAYSIZE(f.description));
     IErrorInfo* info = nullptr;
     if (GetErrorInfo(0, &info) == S_OK && info) {
-        Text source, description;
+        Text source, text;
         info->GetSource(source.Put());
-        info->GetDescription(description.Put());
-        f.source = source.Str();
-        f.description = description.Str();
+        info->GetDescription(text.Put());
+        lstrcpynW(f.source, source.Str(), ARRAYSIZE(f.source));
+        lstrcpynW(f.description, text.Str(), ARRAYSIZE(f.description));
         info->Release();
     }
     return f;
@@ -105,7 +108,7 @@ long ErrNumber(HRESULT hr) {
 
 void Check(HRESULT hr, const char* what) {
     if (SUCCEEDED(hr)) return;
-    throw std::make_pair(std::string(what), LastError(hr));
+    throw LastError(what, hr);
 }
 
 // ---- the tour -------------------------------------------------------------------------------
@@ -114,7 +117,7 @@ constexpr LONG kCurrentUser = static_cast<LONG>(0x80000001UL);  // HKEY_CURRENT_
 constexpr LONG kRegSz = 1, kRegBinary = 3, kRegDword = 4;
 
 void ProcessEnvironment() {
-    std::printf("== The process environment (clsZolbexENVProcessA)\n");
+    printf("== The process environment (clsZolbexENVProcessA)\n");
     Ref<_clsZolbexENVProcessA> process;
     Check(CoCreateInstance(CLSID_clsZolbexENVProcessA, nullptr, CLSCTX_INPROC_SERVER, IID__clsZolbexENVProcessA,
                            reinterpret_cast<void**>(process.Put())),
@@ -123,13 +126,13 @@ void ProcessEnvironment() {
     Check(process->put_Environment(name.Get(), greeting.Get()), "Environment let");
     Text read;
     Check(process->get_Environment(name.Get(), read.Put()), "Environment get");
-    std::printf("TOUR_GREETING = %ls\n", read.Get());
+    printf("TOUR_GREETING = %ls\n", read.Get());
 
     Ref<_clsZolbexENVValuePairsA> list;
     Check(process->get_List(list.Put()), "List");
     LONG count = 0;
     Check(list->get_Count(&count), "Count");
-    std::printf("Variables in this process: %ld\n", static_cast<long>(count));
+    printf("Variables in this process: %ld\n", static_cast<long>(count));
 
     // Item takes its index as a VARIANT by reference: a number is a position, a text a name.
     Value index;
@@ -139,14 +142,14 @@ void ProcessEnvironment() {
     Check(list->Item(index.Get(), pair.Put()), "Item by name");
     Text value;
     Check(pair->get_Value(value.Put()), "pair Value");
-    std::printf("By name, in any case: tour_greeting = %ls\n", value.Get());
+    printf("By name, in any case: tour_greeting = %ls\n", value.Get());
 
     // NewEnum hands out the enumerator that For Each uses.
     Ref<IUnknown> unknown;
     Check(list->NewEnum(unknown.Put()), "NewEnum");
     Ref<IEnumVARIANT> items;
     Check(unknown->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(items.Put())), "IEnumVARIANT");
-    std::printf("The first three:\n");
+    printf("The first three:\n");
     Value item;
     for (int shown = 0; shown < 3 && items->Next(1, item.Put(), nullptr) == S_OK; ++shown) {
         Ref<_clsZolbexENVValuePairA> each;
@@ -154,12 +157,12 @@ void ProcessEnvironment() {
               "pair interface");
         Text variable;
         Check(each->get_Variable(variable.Put()), "pair Variable");
-        std::printf("  %ls\n", variable.Get());
+        printf("  %ls\n", variable.Get());
     }
 }
 
 void Registry() {
-    std::printf("== The registry object (clsZolbexENVRegistryA)\n");
+    printf("== The registry object (clsZolbexENVRegistryA)\n");
     Ref<_clsZolbexENVRegistryA> reg;
     Check(CoCreateInstance(CLSID_clsZolbexENVRegistryA, nullptr, CLSCTX_INPROC_SERVER, IID__clsZolbexENVRegistryA,
                            reinterpret_cast<void**>(reg.Put())),
@@ -169,7 +172,7 @@ void Registry() {
     Check(reg->put_SectionKey(section.Get()), "SectionKey");
     VARIANT_BOOL done = VARIANT_FALSE;
     Check(reg->CreateKey(&done), "CreateKey");
-    std::printf("Key created: %s\n", done == VARIANT_TRUE ? "yes" : "no");
+    printf("Key created: %s\n", done == VARIANT_TRUE ? "yes" : "no");
 
     // A text, a number and three bytes, each written by ValueType and read back.
     Text greetingName(L"Greeting"), answerName(L"Answer"), bytesName(L"Bytes");
@@ -189,7 +192,7 @@ void Registry() {
 
     Value bytes;
     SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, 3);
-    if (!array) throw std::make_pair(std::string("SafeArrayCreateVector"), Failure{E_OUTOFMEMORY, L"", L""});
+    if (!array) throw LastError("SafeArrayCreateVector", E_OUTOFMEMORY);
     V_VT(bytes.Get()) = VT_ARRAY | VT_UI1;
     V_ARRAY(bytes.Get()) = array;  // owned by `bytes` from here on
     unsigned char* data = nullptr;
@@ -203,54 +206,54 @@ void Registry() {
     Value read;
     Check(reg->put_ValueKey(greetingName.Get()), "ValueKey");
     Check(reg->get_Value(read.Put()), "Value get");
-    std::printf("Greeting = %ls\n", V_BSTR(read.Get()));
+    printf("Greeting = %ls\n", V_BSTR(read.Get()));
     Check(reg->put_ValueKey(answerName.Get()), "ValueKey");
     Check(reg->get_Value(read.Put()), "Value get");
-    std::printf("Answer = %ld\n", static_cast<long>(V_I4(read.Get())));
+    printf("Answer = %ld\n", static_cast<long>(V_I4(read.Get())));
     Check(reg->put_ValueKey(bytesName.Get()), "ValueKey");
     Check(reg->get_Value(read.Put()), "Value get");
-    if (V_VT(read.Get()) != (VT_ARRAY | VT_UI1)) throw std::make_pair(std::string("Bytes read back"), Failure{E_FAIL, L"", L"not a byte array"});
+    if (V_VT(read.Get()) != (VT_ARRAY | VT_UI1)) throw LastError("Bytes read back", E_FAIL, L"not a byte array");
     LONG upper = -1;
     SafeArrayGetUBound(V_ARRAY(read.Get()), 1, &upper);
     Check(SafeArrayAccessData(V_ARRAY(read.Get()), reinterpret_cast<void**>(&data)), "SafeArrayAccessData");
-    std::printf("Bytes = %ld bytes:", static_cast<long>(upper + 1));
-    for (LONG i = 0; i <= upper; ++i) std::printf(" %02X", data[i]);
-    std::printf("\n");
+    printf("Bytes = %ld bytes:", static_cast<long>(upper + 1));
+    for (LONG i = 0; i <= upper; ++i) printf(" %02X", data[i]);
+    printf("\n");
     SafeArrayUnaccessData(V_ARRAY(read.Get()));
 
     // The names come back in a new array (bounds 1 to the count), which the caller destroys.
     SAFEARRAY* names = nullptr;
     LONG nameCount = 0;
     Check(reg->EnumerateValues(&names, &nameCount, &done), "EnumerateValues");
-    std::printf("Values:");
+    printf("Values:");
     for (LONG i = 1; i <= nameCount; ++i) {
         Text name;
         Check(SafeArrayGetElement(names, &i, name.Put()), "SafeArrayGetElement");
-        std::printf(" %ls", name.Get());
+        printf(" %ls", name.Get());
     }
-    std::printf("\n");
+    printf("\n");
     if (names) SafeArrayDestroy(names);
 
     // Errors arrive as the call's HRESULT plus an error object: here, deleting a missing value.
     Text missing(L"NoSuchValue");
     Check(reg->put_ValueKey(missing.Get()), "ValueKey");
     const HRESULT hr = reg->DeleteValue(&done);
-    const Failure failure = LastError(hr);
-    std::printf("Deleting a missing value: error %ld from %ls: %ls\n", ErrNumber(hr), failure.source.c_str(),
-                failure.description.c_str());
+    const Failure failure = LastError("DeleteValue", hr);
+    printf("Deleting a missing value: error %ld from %ls: %ls\n", ErrNumber(hr), failure.source, failure.description);
 
-    for (const Text* name : {&greetingName, &answerName, &bytesName}) {
+    const Text* const written[] = {&greetingName, &answerName, &bytesName};
+    for (const Text* name : written) {
         Check(reg->put_ValueKey(name->Get()), "ValueKey");
         Check(reg->DeleteValue(&done), "DeleteValue");
     }
     Check(reg->DeleteKey(&done), "DeleteKey");
     VARIANT_BOOL exists = VARIANT_TRUE;
     Check(reg->get_KeyExists(&exists), "KeyExists");
-    std::printf("Key still there after DeleteKey: %s\n", exists == VARIANT_TRUE ? "yes" : "no");
+    printf("Key still there after DeleteKey: %s\n", exists == VARIANT_TRUE ? "yes" : "no");
 }
 
 void RunTime() {
-    std::printf("== The global object (clsZolbex11RunTimeA)\n");
+    printf("== The global object (clsZolbex11RunTimeA)\n");
     Ref<_clsZolbex11RunTimeA> rt;
     Check(CoCreateInstance(CLSID_clsZolbex11RunTimeA, nullptr, CLSCTX_INPROC_SERVER, IID__clsZolbex11RunTimeA,
                            reinterpret_cast<void**>(rt.Put())),
@@ -262,11 +265,11 @@ void RunTime() {
     VARIANT_BOOL fullValue = VARIANT_FALSE;
     Text value;
     Check(rt->EnvironGet(&style, &nameArgument, &fullValue, value.Put()), "EnvironGet");
-    std::printf("EnvironGet(0, TOUR_GREETING) = %ls\n", value.Get());
+    printf("EnvironGet(0, TOUR_GREETING) = %ls\n", value.Get());
     Check(rt->put_ExpandEnvVar(VARIANT_TRUE), "ExpandEnvVar let");
     VARIANT_BOOL expand = VARIANT_FALSE;
     Check(rt->get_ExpandEnvVar(&expand), "ExpandEnvVar get");
-    std::printf("ExpandEnvVar = %s\n", expand == VARIANT_TRUE ? "True" : "False");
+    printf("ExpandEnvVar = %s\n", expand == VARIANT_TRUE ? "True" : "False");
 }
 
 }  // namespace
@@ -278,10 +281,10 @@ int main() {
         ProcessEnvironment();
         Registry();
         RunTime();
-        std::printf("End of the tour.\n");
-    } catch (const std::pair<std::string, Failure>& e) {
-        std::printf("FAIL: %s: HRESULT 0x%08lX, %ls %ls\n", e.first.c_str(), static_cast<unsigned long>(e.second.hr),
-                    e.second.source.c_str(), e.second.description.c_str());
+        printf("End of the tour.\n");
+    } catch (const Failure& e) {
+        printf("FAIL: %s: HRESULT 0x%08lX, %ls %ls\n", e.what, static_cast<unsigned long>(e.hr), e.source,
+               e.description);
         status = 1;
     }
     CoUninitialize();

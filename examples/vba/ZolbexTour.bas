@@ -69,5 +69,15 @@ Public Sub TourZolbex11()
     Debug.Print "Machine scope, ComSpec: " & rt.EnvironGet(STYLE_MACHINE, "ComSpec")
     Debug.Print "Process, user and machine variables: " & rt.EnvironList(STYLE_PROCESS).Count & ", " & _
                 rt.EnvironList(STYLE_USER).Count & ", " & rt.EnvironList(STYLE_MACHINE).Count
+
+    ' Everything stored for the user is removed again: the variables, and the records EnvironSet
+    ' keeps in the settings store (DeleteSetting removes VBA's own settings store entries).
+    store.SectionKey = "Environment"
+    For Each valueName In Array("TOUR_USER_HOME", "TOUR_USER_TOOLS")
+        store.ValueKey = valueName
+        store.DeleteValue
+        DeleteSetting "Halvern\Solvane", "Environment", valueName
+    Next
+    Debug.Print "The user's variables and the settings records removed again."
     Debug.Print "End of the tour."
 End Sub

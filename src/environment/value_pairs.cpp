@@ -49,7 +49,7 @@ HRESULT ValuePairs::NewEnum(IUnknown** pRetVal) {
 }
 
 void ValuePairs::Add(_clsZolbexENVValuePairA* pair, std::wstring_view key) {
-    if (!AddOrAppendKeyed(pair, key, /*appendWhenTaken=*/false)) RaiseRuntime(kDuplicateKey);
+    if (!AddOrAppendKeyed(pair, key, /*appendWhenTaken=*/false)) Raise(Error::DuplicateKey);
 }
 
 void ValuePairs::Append(_clsZolbexENVValuePairA* pair) { pairs_.emplace_back(pair); }
@@ -80,27 +80,27 @@ _clsZolbexENVValuePairA* ValuePairs::Find(const VARIANT& index) const {
     // A script variable arrives as a reference to a variant, possibly to another reference; a
     // chain that breaks off or never ends is no index at all.
     const VARIANT* source = EndOfReferences(&index);
-    if (!IsReadable(source)) RaiseRuntime(kInvalidProcedureCall);
+    if (!IsReadable(source)) Raise(Error::InvalidCall);
     Variant value;
     ThrowIfFailed(VariantCopyInd(value.Put(), const_cast<VARIANT*>(source)));
     if (value.Type() == VT_BSTR) return WithKey(Bstr::ViewOf(V_BSTR(value.Get())));
     if (IsNumeric(value.Type())) return AtPosition(*value.Get());
-    RaiseRuntime(kTypeMismatch);
+    Raise(Error::TypeMismatch);
 }
 
 _clsZolbexENVValuePairA* ValuePairs::AtPosition(const VARIANT& number) const {
     VARIANT position;
     VariantInit(&position);
     // Fractions round as the runtime rounds them; a number beyond LONG is out of range anyway.
-    if (FAILED(VariantChangeType(&position, const_cast<VARIANT*>(&number), 0, VT_I4))) RaiseRuntime(kSubscriptOutOfRange);
+    if (FAILED(VariantChangeType(&position, const_cast<VARIANT*>(&number), 0, VT_I4))) Raise(Error::Subscript);
     const LONG at = V_I4(&position);
-    if (at < 1 || static_cast<size_t>(at) > pairs_.size()) RaiseRuntime(kSubscriptOutOfRange);
+    if (at < 1 || static_cast<size_t>(at) > pairs_.size()) Raise(Error::Subscript);
     return pairs_[at - 1].Get();
 }
 
 _clsZolbexENVValuePairA* ValuePairs::WithKey(std::wstring_view key) const {
     auto found = offsetByKey_.find(FoldCase(key));
-    if (found == offsetByKey_.end()) RaiseRuntime(kInvalidProcedureCall);
+    if (found == offsetByKey_.end()) Raise(Error::InvalidCall);
     return pairs_[found->second].Get();
 }
 

@@ -13,7 +13,7 @@ std::wstring TextOfBytes(SAFEARRAY* array) {
     if (!array || array->cDims != 1) return text;
     const ULONG count = array->rgsabound[0].cElements;
     void* data = nullptr;
-    if (FAILED(SafeArrayAccessData(array, &data))) RaiseRuntime(kTypeMismatch);
+    if (FAILED(SafeArrayAccessData(array, &data))) Raise(Error::TypeMismatch);
     const BYTE* bytes = static_cast<const BYTE*>(data);
     text.reserve((count + 1) / 2);
     for (ULONG i = 0; i < count; i += 2) {

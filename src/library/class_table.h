@@ -27,7 +27,7 @@ ComPtr<IDispatch> NewRunTime();        // clsZolbex11RunTimeA
 template <class I>
 ComPtr<I> Create(ClassCreator create) {
     ComPtr<I> object = create().template As<I>(__uuidof(I));
-    if (!object) throw AutomationError(E_NOINTERFACE, kLibrarySource, L"No such interface");
+    if (!object) throw ErrorOf(Error::NoSuchInterface);
     return object;
 }
 

@@ -29,7 +29,7 @@ namespace {
 ComPtr<ITypeInfo> OwnTypeInfo(REFIID iid) {
     ComPtr<ITypeInfo> info;
     HRESULT hr = OwnTypeLib()->GetTypeInfoOfGuid(iid, info.Put());
-    if (FAILED(hr)) throw AutomationError(hr, kLibrarySource, L"Unknown interface");
+    if (FAILED(hr)) throw ErrorOfFailedCall(hr, Error::UnknownInterface);
     return info;
 }
 

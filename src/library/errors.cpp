@@ -21,22 +21,23 @@ void Raise(long number, const std::wstring& source, const std::wstring& descript
     throw AutomationError(ErrorCodeOf(number), source, description);
 }
 
-std::wstring RuntimeErrorText(long number) {
-    switch (number) {
-        case kInvalidProcedureCall: return L"Invalid procedure call or argument";
-        case kOutOfMemory: return L"Out of memory";
-        case kSubscriptOutOfRange: return L"Subscript out of range";
-        case kTypeMismatch: return L"Type mismatch";
-        case kOutOfStringSpace: return L"Out of string space";
-        case kObjectNotSet: return L"Object variable or With block variable not set";
-        case kCannotCreateObject: return L"ActiveX component can't create object";
-        case kDuplicateKey: return L"This key is already associated with an element of this collection";
-        default: return L"Automation error";
-    }
+AutomationError ErrorOf(Error id, DescriptionParts parts) {
+    const ErrorRow& row = RowOf(id);
+    return AutomationError(ErrorCodeOf(row.number), row.source, DescriptionOf(id, parts));
 }
 
-void RaiseRuntime(RuntimeError number) {
-    Raise(number, kLibrarySource, RuntimeErrorText(number));
+AutomationError ErrorOfFailedCall(HRESULT hr, Error id) {
+    return AutomationError(hr, RowOf(id).source, DescriptionOf(id));
+}
+
+void Raise(Error id, DescriptionParts parts) { throw ErrorOf(id, parts); }
+
+std::wstring RuntimeErrorText(long number) {
+    if (number == E_OUTOFMEMORY) return DescriptionOf(Error::OutOfMemory);
+    for (const ErrorRow& row : kErrorRows)
+        if (row.number == number && number > 0 && number <= 0xFFFF && row.source == kLibrarySource)
+            return row.description;
+    return RowOf(Error::ComFailure).description;
 }
 
 HRESULT Report(const AutomationError& error) {
@@ -65,7 +66,6 @@ void ThrowIfFailed(HRESULT hr) {
     if (description.empty()) {
         long number = HRESULT_FACILITY(hr) == FACILITY_CONTROL ? HRESULT_CODE(hr) : hr;
         description = RuntimeErrorText(number);
-        if (hr == E_OUTOFMEMORY) description = RuntimeErrorText(kOutOfMemory);
     }
     throw AutomationError(hr, std::move(source), std::move(description));
 }

@@ -13,21 +13,19 @@
 #include <new>
 #include <string>
 
+#include "library/error_table.h"
+
 namespace zolbex {
 
-// Source of the errors raised by the library's runtime itself (bad index, type mismatch...).
-inline constexpr wchar_t kLibrarySource[] = L"ZOLBEX11";
-
-// Runtime error numbers of the automation runtime that the library raises.
+// The numbers of the runtime errors, for code that compares an error it caught.
 enum RuntimeError : long {
-    kInvalidProcedureCall = 5,
-    kOutOfMemory = 7,
-    kSubscriptOutOfRange = 9,
-    kTypeMismatch = 13,
-    kOutOfStringSpace = 14,
-    kObjectNotSet = 91,
-    kCannotCreateObject = 429,
-    kDuplicateKey = 457,
+    kInvalidProcedureCall = RowOf(Error::InvalidCall).number,
+    kSubscriptOutOfRange = RowOf(Error::Subscript).number,
+    kTypeMismatch = RowOf(Error::TypeMismatch).number,
+    kOutOfStringSpace = RowOf(Error::OutOfStringSpace).number,
+    kObjectNotSet = RowOf(Error::ObjectNotSet).number,
+    kCannotCreateObject = RowOf(Error::CannotCreate).number,
+    kDuplicateKey = RowOf(Error::DuplicateKey).number,
 };
 
 class AutomationError : public std::exception {
@@ -53,8 +51,12 @@ HRESULT ErrorCodeOf(long number);
 
 // Raises error `number` with the given source and description.
 [[noreturn]] void Raise(long number, const std::wstring& source, const std::wstring& description);
-// Raises one of the runtime's own errors with its standard text.
-[[noreturn]] void RaiseRuntime(RuntimeError number);
+// Raises one of the errors of the table, its description's parts filled in.
+[[noreturn]] void Raise(Error id, DescriptionParts parts = {});
+// The error of the table as an AutomationError, for code that reports instead of throwing.
+AutomationError ErrorOf(Error id, DescriptionParts parts = {});
+// A row whose number is that of the call that failed (0 in the table), with that call's HRESULT.
+AutomationError ErrorOfFailedCall(HRESULT hr, Error id);
 // The runtime's standard text for one of its error numbers.
 std::wstring RuntimeErrorText(long number);
 
@@ -70,7 +72,7 @@ void ThrowIfFailed(HRESULT hr);
 // any other failure. (The IUnknown, IDispatch, IClassFactory and IEnumVARIANT methods of the
 // frame return E_POINTER directly instead: they must leave the thread's error object alone.)
 inline void RequirePointer(const void* pointer) {
-    if (!pointer) throw AutomationError(E_POINTER, kLibrarySource, L"Invalid pointer");
+    if (!pointer) throw ErrorOf(Error::InvalidPointer);
 }
 
 // Runs a member body at the COM boundary: S_OK, or the error as HRESULT + IErrorInfo.
@@ -85,9 +87,9 @@ HRESULT Guarded(Body&& body) noexcept {
     } catch (const AutomationError& error) {
         return Report(error);
     } catch (const std::bad_alloc&) {
-        return Report(AutomationError(E_OUTOFMEMORY, kLibrarySource, RuntimeErrorText(kOutOfMemory)));
+        return Report(ErrorOf(Error::OutOfMemory));
     } catch (...) {
-        return Report(AutomationError(E_UNEXPECTED, kLibrarySource, L"Unexpected failure"));
+        return Report(ErrorOf(Error::Unexpected));
     }
 }
 

@@ -27,9 +27,7 @@ HRESULT ReportMemberFailure(HRESULT hr, EXCEPINFO* exception) {
 }
 
 HRESULT ReportUnresolvedType(const MemberInfo& member) {
-    return Report(AutomationError(member.unresolvedType, kLibrarySource,
-                                  L"A type this member uses cannot be loaded: its type library is missing or not "
-                                  L"registered"));
+    return Report(ErrorOfFailedCall(member.unresolvedType, Error::UnresolvedType));
 }
 
 }  // namespace zolbex

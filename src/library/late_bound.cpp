@@ -21,11 +21,11 @@ namespace {
 }  // namespace
 
 Variant CallByName(IDispatch* object, const wchar_t* name, WORD flags, VARIANT* arguments, UINT count) {
-    if (!object) RaiseRuntime(kObjectNotSet);
+    if (!object) Raise(Error::ObjectNotSet);
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
     DISPID id = DISPID_UNKNOWN;
     if (FAILED(object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id)))
-        Raise(438, kLibrarySource, L"Object doesn't support this property or method");
+        Raise(Error::NoSuchMember);
 
     DISPPARAMS params{arguments, nullptr, count, 0};
     Variant result;

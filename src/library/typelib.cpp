@@ -13,7 +13,7 @@ ComPtr<ITypeLib> OwnTypeLib() {
     std::lock_guard<std::mutex> guard(lock);
     if (!cached) {
         HRESULT hr = LoadTypeLibEx(module::Path().c_str(), REGKIND_NONE, cached.Put());
-        if (FAILED(hr)) throw AutomationError(hr, kLibrarySource, L"The library's type information cannot be loaded");
+        if (FAILED(hr)) throw ErrorOfFailedCall(hr, Error::TypeInfoMissing);
     }
     return cached;
 }

@@ -14,8 +14,8 @@ namespace {
 // Raises the runtime's error for a failed conversion of a value (the callee sets no error object).
 [[noreturn]] void RaiseConversionFailure(HRESULT hr) {
     if (hr == E_OUTOFMEMORY) throw std::bad_alloc();
-    if (hr == DISP_E_OVERFLOW) Raise(6, kLibrarySource, L"Overflow");
-    RaiseRuntime(kTypeMismatch);
+    if (hr == DISP_E_OVERFLOW) Raise(Error::Overflow);
+    Raise(Error::TypeMismatch);
 }
 
 bool IsObject(VARTYPE type) { return type == VT_DISPATCH || type == VT_UNKNOWN; }
@@ -25,7 +25,7 @@ bool IsObject(VARTYPE type) { return type == VT_DISPATCH || type == VT_UNKNOWN; 
 Variant CopyOf(const VARIANT& value) {
     // A reference that breaks off or never ends is refused, not followed.
     const VARIANT* end = EndOfReferences(&value);
-    if (!IsReadable(end)) RaiseRuntime(kInvalidProcedureCall);
+    if (!IsReadable(end)) Raise(Error::InvalidCall);
     Variant copy;
     HRESULT hr = VariantCopyInd(copy.Get(), const_cast<VARIANT*>(end));
     if (FAILED(hr)) RaiseConversionFailure(hr);
@@ -36,12 +36,12 @@ Variant ValueOf(const VARIANT& value) {
     Variant copy = CopyOf(value);
     if (copy.Type() != VT_DISPATCH) return copy;
     IDispatch* object = V_DISPATCH(copy.Get());
-    if (!object) RaiseRuntime(kObjectNotSet);
+    if (!object) Raise(Error::ObjectNotSet);
     Variant result;
     DISPPARAMS none{};
     HRESULT hr = object->Invoke(DISPID_VALUE, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
                                 &none, result.Get(), nullptr, nullptr);
-    if (FAILED(hr)) Raise(438, kLibrarySource, L"Object doesn't support this property or method");
+    if (FAILED(hr)) Raise(Error::NoSuchMember);
     return result;
 }
 

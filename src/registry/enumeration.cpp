@@ -82,7 +82,7 @@ HRESULT RegistryObject::EnumerateSections(SAFEARRAY** sSect, LONG* iSectCount, V
         } catch (const AutomationError& error) {
             trapped = error.Description();
         } catch (const std::bad_alloc&) {
-            trapped = RuntimeErrorText(kOutOfMemory);
+            trapped = DescriptionOf(Error::OutOfMemory);
         }
         try {
             StoreNames(names, sSect, iSectCount);

@@ -23,10 +23,6 @@ constexpr LONG kClassesRoot = static_cast<LONG>(0x80000000);  // HKEY_CLASSES_RO
 constexpr LONG kLocalMachine = static_cast<LONG>(0x80000002);  // HKEY_LOCAL_MACHINE
 constexpr wchar_t kMachineClasses[] = L"SOFTWARE\\Classes\\";
 
-constexpr long kBadItemList = -2147194452;      // 0x800469AC: user-error base + 27052
-constexpr long kClassNotDefined = -2147194451;  // 0x800469AD: user-error base + 27053
-constexpr long kEmptyName = -2147194453;        // 0x800469AB: user-error base + 27051
-
 // The class's private writer: one text as the value ValueKey of SectionKey under both class
 // roots, HKEY_CLASSES_ROOT first. It leaves ClassKey at HKEY_LOCAL_MACHINE and SectionKey as
 // it found it; a failure ends it where it happened (nothing is put back).
@@ -71,8 +67,7 @@ std::wstring TextOr(BSTR text, std::wstring_view fallback) {
 // "."), so neither is accepted.
 void RefuseEmptyName(BSTR name, const wchar_t* member, const wchar_t* what) {
     if (Bstr::ViewOf(name).empty())
-        Raise(kEmptyName, kRegistrySource,
-              std::wstring(L"Invalid parameter passed to ") + member + L" - " + what + L" must not be empty");
+        Raise(Error::EmptyName, {{L"member", member}, {L"what", what}});
 }
 
 // One optional verb of CreateEXEAssociation: its menu text and its command line.
@@ -168,16 +163,14 @@ HRESULT RegistryObject::CreateAdditionalEXEAssociations(BSTR sClassName, SAFEARR
     return Guarded([&] {
         const std::optional<ItemList> items = ItemList::Of(vItems);
         if (!items || items->Count() % 3 != 0)
-            Raise(kBadItemList, kRegistrySource,
-                  L"Invalid parameter list passed to CreateAdditionalEXEAssociations - expected Name/Text/Command");
+            Raise(Error::BadItemList);
         RefuseEmptyName(sClassName, L"CreateAdditionalEXEAssociations", L"the class name");
         const std::wstring classKey(Bstr::ViewOf(sClassName));
 
         // The class is looked for under whatever root the object holds now.
         SetSectionKey(classKey);
         if (!Exists())
-            Raise(kClassNotDefined, kRegistrySource,
-                  L"Error - attempt to create additional associations before class defined.");
+            Raise(Error::ClassNotDefined);
 
         std::optional<AutomationError> firstFailure;
         for (LONG i = 0; i < items->Count(); i += 3) {

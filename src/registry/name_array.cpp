@@ -13,7 +13,7 @@ namespace zolbex {
 void ClearNames(SAFEARRAY** array, LONG* count) {
     *count = 0;
     if (!*array) return;
-    if (FAILED(SafeArrayDestroy(*array))) Raise(10, kLibrarySource, L"This array is fixed or temporarily locked");
+    if (FAILED(SafeArrayDestroy(*array))) Raise(Error::ArrayLocked);
     *array = nullptr;
 }
 

@@ -5,51 +5,48 @@
 namespace zolbex {
 namespace {
 
-std::wstring RootAndSection(const RegistryLocation& location) {
-    return RootText(location.classKey) + L"',Section: '" + location.sectionKey;
-}
-
-std::wstring WriteFailureDescription(const RegistryLocation& location, const std::wstring& valueText) {
-    return L"Failed to set registry value Key: '" + RootAndSection(location) + L"',Key: '" +
-           location.valueKey + L"' to value: '" + valueText + L"'";
-}
+std::wstring Root(const RegistryLocation& location) { return RootText(location.classKey); }
 
 }  // namespace
 
 std::wstring RootText(LONG classKey) { return std::to_wstring(classKey); }
 
 void RaiseCreateKeyFailed(const RegistryLocation& location) {
-    Raise(kRegistryKeyError, kRegistrySource, L"Failed to create registry Key: '" + location.sectionKey);
+    Raise(Error::RegistryCreate, {{L"SectionKey", location.sectionKey}});
 }
 
 void RaiseDeleteKeyFailed(const RegistryLocation& location) {
-    Raise(kRegistryKeyError, kRegistrySource, L"Failed to delete registry Key: '" + RootAndSection(location));
+    Raise(Error::RegistryDeleteKey, {{L"ClassKey", Root(location)}, {L"SectionKey", location.sectionKey}});
 }
 
 void RaiseOpenForDeleteFailed(const RegistryLocation& location) {
-    Raise(kRegistryKeyError, kRegistrySource,
-          L"Failed to open key '" + RootAndSection(location) + L"' for delete access");
+    Raise(Error::RegistryOpenForDelete, {{L"ClassKey", Root(location)}, {L"SectionKey", location.sectionKey}});
 }
 
 void RaiseDeleteValueFailed(const RegistryLocation& location) {
-    Raise(kRegistryKeyError, kRegistrySource,
-          L"Failed to delete registry Key: '" + RootAndSection(location) + L"',Key: '" + location.valueKey);
+    Raise(Error::RegistryDeleteValue, {{L"ClassKey", Root(location)},
+                                       {L"SectionKey", location.sectionKey},
+                                       {L"ValueKey", location.valueKey}});
 }
 
 void RaiseKeyNotWritable(const RegistryLocation& location, const std::wstring& valueText) {
-    Raise(kRegistryKeyError, kRegistrySource, WriteFailureDescription(location, valueText));
+    Raise(Error::RegistryKeyNotWritable, {{L"ClassKey", Root(location)},
+                                          {L"SectionKey", location.sectionKey},
+                                          {L"ValueKey", location.valueKey},
+                                          {L"value", valueText}});
 }
 
 void RaiseWriteFailed(const RegistryLocation& location, const std::wstring& valueText) {
-    Raise(kValueWriteError, kRegistrySource, WriteFailureDescription(location, valueText));
+    Raise(Error::RegistryWriteFailed, {{L"ClassKey", Root(location)},
+                                       {L"SectionKey", location.sectionKey},
+                                       {L"ValueKey", location.valueKey},
+                                       {L"value", valueText}});
 }
 
-void RaiseBinaryNeedsByteArray() {
-    Raise(kRegistryKeyError, kLibrarySource, L"Application-defined or object-defined error");
-}
+void RaiseBinaryNeedsByteArray() { Raise(Error::RegistryBinary); }
 
 void RaiseListingFailed(const std::wstring& trappedDescription) {
-    Raise(kListingError, kRegistrySource, trappedDescription);
+    Raise(Error::RegistryListing, {{L"description of the failure that ended the listing", trappedDescription}});
 }
 
 }  // namespace zolbex

@@ -1,6 +1,6 @@
-// The registry object's errors: numbers, source and the exact description texts callers
-// compare. The root is always written as ClassKey in signed decimal, and several texts
-// deliberately end without a closing apostrophe.
+// The registry object's errors, raised from the library's error table with the location filled
+// in. The root is always written as ClassKey in signed decimal, and several texts deliberately
+// end without a closing apostrophe.
 #pragma once
 
 #include <windows.h>
@@ -12,11 +12,9 @@
 
 namespace zolbex {
 
-inline constexpr wchar_t kRegistrySource[] = L"zolbex11.cRegistry";
-
-inline constexpr long kRegistryKeyError = 26001;
-inline constexpr long kValueWriteError = -2147194455;  // 0x800469A9: user-error base + 27049
-inline constexpr long kListingError = -2147194454;     // 0x800469AA: user-error base + 27050
+inline constexpr long kRegistryKeyError = RowOf(Error::RegistryCreate).number;
+inline constexpr long kValueWriteError = RowOf(Error::RegistryWriteFailed).number;
+inline constexpr long kListingError = RowOf(Error::RegistryListing).number;
 
 // The root as it appears in descriptions: HKEY_CURRENT_USER is "-2147483647".
 std::wstring RootText(LONG classKey);

@@ -51,7 +51,7 @@ Variant VariantFromStored(const StoredValue& stored, bool expand) {
             if (stored.type == REG_EXPAND_SZ && expand) {
                 // The whole expansion or none: a cut text must never pass for the value.
                 auto expanded = platform::Current().ExpandEnvironmentText(text);
-                if (!expanded) RaiseRuntime(kOutOfStringSpace);
+                if (!expanded) Raise(Error::OutOfStringSpace);
                 text = std::move(*expanded);
             }
             V_BSTR(result.Get()) = NewBstr(text);

@@ -39,7 +39,7 @@ LONG StoreBytes(HKEY key, const std::wstring& name, const VARIANT& value) {
     for (USHORT d = 0; d < array->cDims; ++d) count *= array->rgsabound[d].cElements;
     void* data = nullptr;
     HRESULT hr = SafeArrayAccessData(array, &data);
-    if (FAILED(hr)) RaiseRuntime(kTypeMismatch);
+    if (FAILED(hr)) Raise(Error::TypeMismatch);
     LONG result = platform::Current().SetValue(key, name, REG_BINARY, static_cast<const BYTE*>(data), count);
     SafeArrayUnaccessData(array);
     return result;

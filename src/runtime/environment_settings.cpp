@@ -20,8 +20,8 @@ constexpr wchar_t kRecordSection[] = L"Environment";
 LONG WholeNumberOf(const std::wstring& text) {
     LONG number = 0;
     const HRESULT hr = VarI4FromStr(const_cast<OLECHAR*>(text.c_str()), LOCALE_USER_DEFAULT, 0, &number);
-    if (hr == DISP_E_OVERFLOW) Raise(6, kLibrarySource, L"Overflow");
-    if (FAILED(hr)) RaiseRuntime(kTypeMismatch);
+    if (hr == DISP_E_OVERFLOW) Raise(Error::Overflow);
+    if (FAILED(hr)) Raise(Error::TypeMismatch);
     return number;
 }
 
@@ -34,7 +34,7 @@ bool CleanSwitchIsOn() {
 
 void RecordVariableSet(const std::wstring& name, const std::wstring& value) {
     if (platform::Current().SaveSetting(kRecordApplication, kRecordSection, name, value) != ERROR_SUCCESS)
-        RaiseRuntime(kInvalidProcedureCall);
+        Raise(Error::InvalidCall);
 }
 
 }  // namespace zolbex

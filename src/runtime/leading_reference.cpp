@@ -26,7 +26,7 @@ std::wstring ResolveLeadingReference(std::wstring_view value,
                                      const std::function<std::wstring(const std::wstring&)>& lookUp) {
     const std::vector<std::wstring_view> pieces = SplitAtPercent(value);
     std::wstring resolved = lookUp(pieces.size() > 1 ? std::wstring(pieces[1]) : std::wstring());
-    if (pieces.size() < 3) RaiseRuntime(kSubscriptOutOfRange);
+    if (pieces.size() < 3) Raise(Error::Subscript);
     resolved += pieces[2];
     return resolved;
 }

@@ -18,9 +18,9 @@ std::optional<AutomationError> Trap(Body&& body) {
     } catch (const AutomationError& error) {
         return error;
     } catch (const std::bad_alloc&) {
-        return AutomationError(E_OUTOFMEMORY, kLibrarySource, RuntimeErrorText(kOutOfMemory));
+        return ErrorOf(Error::OutOfMemory);
     } catch (...) {
-        return AutomationError(E_UNEXPECTED, kLibrarySource, L"Unexpected failure");
+        return ErrorOf(Error::Unexpected);
     }
 }
 

@@ -42,7 +42,7 @@ std::wstring ShortFolderPath(_clsZolbex11RunTimeA& runtime, const std::wstring& 
     V_BSTR(pathArgument.Get()) = NewBstr(path);
     const WORD call = DISPATCH_METHOD | DISPATCH_PROPERTYGET;
     Variant folder = CallByName(fileSystem.Get(), L"GetFolder", call, pathArgument.Get(), 1);
-    if (folder.Type() != VT_DISPATCH) Raise(424, kLibrarySource, L"Object required");
+    if (folder.Type() != VT_DISPATCH) Raise(Error::ObjectRequired);
     Variant shortPath = CallByName(V_DISPATCH(folder.Get()), L"ShortPath", call);
     return ValueAsText(*shortPath.Get());
 }

@@ -17,7 +17,7 @@ constexpr wchar_t kSource[] = L"basZolbexCommonA.ZLBEnvironGet";
 ComPtr<IDispatch> CreateRunTime() {
     ComPtr<IDispatch> object;
     if (FAILED(platform::Current().CreateObject(kRunTimeProgId, object.Put())) || !object)
-        RaiseRuntime(kCannotCreateObject);
+        Raise(Error::CannotCreate);
     return object;
 }
 

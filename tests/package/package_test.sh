@@ -22,8 +22,8 @@ echo "== $zip"
 (cd "$work/unpacked" && cmake -E tar xf "$zip")
 folder="$work/unpacked/$(basename "$zip" .zip)"
 for file in zolbex11.dll zolbex11.tlb zolbex11.sxs.manifest include/zolbex11_interfaces.h reference.md INSTALL.md \
-            examples/tour.vbs examples/tour.js examples/cpp/tour.cpp examples/cpp/regfree.manifest \
-            examples/vba/ZolbexTour.bas; do
+            howto.md troubleshooting.md examples/tour.vbs examples/tour.js examples/cpp/tour.cpp \
+            examples/cpp/regfree.manifest examples/vba/ZolbexTour.bas; do
     [ -f "$folder/$file" ] || fail "$file is missing from the package"
 done
 if x86_64-w64-mingw32-objdump -h "$folder/zolbex11.dll" | grep -q '\.debug'; then

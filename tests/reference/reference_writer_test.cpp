@@ -7,6 +7,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "com_util.h"
 #include "library/catalogue.h"
@@ -16,9 +17,17 @@ namespace zolbex {
 namespace {
 
 using namespace catalogue;
-using tlbgen::ReferenceText;
 
 constexpr char kVersion[] = "1.2.3.4";
+
+const tlbgen::reference::Notes& TheNotes() {
+    static const tlbgen::reference::Notes notes = tlbgen::reference::ReadNotes(ZOLBEX11_NOTES_DIR);
+    return notes;
+}
+
+std::string ReferenceText(const Library& lib, const std::string& version) {
+    return tlbgen::ReferenceText(lib, version, TheNotes());
+}
 
 Member& MemberOf(Library& lib, const char* itf, const char* name, MemberKind kind) {
     for (Interface& i : lib.interfaces)
@@ -81,12 +90,12 @@ INSTANTIATE_TEST_SUITE_P(
                        .params[4]
                        .defaultValue = TextDefault("&Show");
                },
-               "| `sOpenMenuText` | String (`BSTR`) | by value | yes | `\"&Show\"` |"},
+               "| String (`BSTR`) | by value | yes | `\"&Show\"` |"},
         Change{"ByRef",
                [](Library& lib) {
                    MemberOf(lib, "_clsZolbex11RunTimeA", "EnvironGet", MemberKind::Method).params[1].byRef = false;
                },
-               "| `sVariable` | String (`BSTR`) | by value |"},
+               "String (`BSTR`) | by value | yes | none (omitted: empty) |"},
         Change{"EnumValue", [](Library& lib) { lib.enumerations[2].members[2].value = 7; },
                "| `zolbexEnvironmentSystem` | 7 |"},
         Change{"Instancing", [](Library& lib) { lib.coclasses[0].flags = kNotCreatable; },
@@ -107,6 +116,76 @@ TEST(ReferenceWriter, RefusesANoteForAMemberThatIsGone) {
     ASSERT_STREQ(members.front().name, "KeyExists");
     members.erase(members.begin());
     EXPECT_THROW(ReferenceText(changed, kVersion), tlbgen::GenerationError);
+}
+
+// The notes are checked against the catalogue and the error table: one change each that the
+// writer must refuse.
+struct NotesChange {
+    const char* name;
+    std::function<void(tlbgen::reference::MemberNote&)> apply;
+};
+
+class NotesRefused : public ::testing::TestWithParam<NotesChange> {};
+
+TEST_P(NotesRefused, WriterRefusesTheChangedNotes) {
+    tlbgen::reference::Notes changed = TheNotes();
+    bool applied = false;
+    for (tlbgen::reference::MemberNote& n : changed.members)
+        if (n.interfaceName == "_clsZolbexENVRegistryA" && n.memberName == "ReadKey") {
+            GetParam().apply(n);
+            applied = true;
+        }
+    ASSERT_TRUE(applied);
+    EXPECT_NO_THROW(tlbgen::ReferenceText(TheLibrary(), kVersion, TheNotes()));
+    EXPECT_THROW(tlbgen::ReferenceText(TheLibrary(), kVersion, changed), tlbgen::GenerationError);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Changes, NotesRefused,
+    ::testing::Values(
+        NotesChange{"ParameterWithoutMeaning", [](auto& n) { n.parameters.pop_back(); }},
+        NotesChange{"ParameterTheMemberHasNot", [](auto& n) { n.parameters.push_back({"sNoSuch", "nothing"}); }},
+        NotesChange{"UnknownError", [](auto& n) { n.errors.push_back({"no-such-error", "never"}); }},
+        NotesChange{"LinkToNothing", [](auto& n) { n.seeAlso.push_back("NoSuchMember"); }},
+        NotesChange{"NoSummary", [](auto& n) { n.summary.clear(); }},
+        NotesChange{"InAnotherClassFile", [](auto& n) { n.file = "clsZolbexENVUserA.md"; }}),
+    [](const ::testing::TestParamInfo<NotesChange>& info) { return std::string(info.param.name); });
+
+// Markdown the notes reader refuses, naming the file and line.
+TEST(NotesReader, RefusesMalformedMarkdown) {
+    const char* malformed[] = {
+        "stray text before any heading\n",
+        "## _I.M\n\nErrors:\n- invalid-call: no backticks\n",
+        "## _I.M\n\n```vbscript\na\n```\n\n```vbscript\nb\n```\n",
+        "## _I.M\n\n```vbscript\nnever closed\n",
+        "## NoDot\n",
+    };
+    for (const char* text : malformed) {
+        tlbgen::reference::Notes notes;
+        EXPECT_THROW(tlbgen::reference::ParseNotes(text, "bad.md", notes), tlbgen::GenerationError) << text;
+    }
+}
+
+TEST(NotesReader, ReadsEveryPartOfAMemberSection) {
+    tlbgen::reference::Notes notes;
+    tlbgen::reference::ParseNotes(
+        "# C\n\nClass text\ngoes on.\n\n## _C.M\n\nSummary: One line.\n\nParameters:\n- `a`: first,\n  still first\n"
+        "- `b`: second\n\nResult: the result.\n\nRemarks one.\n\nRemarks two.\n\nErrors:\n- `subscript`: when\n\n"
+        "See also: `X`, `C.Y`\n\n```vbscript\nWScript.Echo 1\n```\n",
+        "C.md", notes);
+    ASSERT_EQ(notes.tops.size(), 1u);
+    EXPECT_EQ(notes.tops[0].text, "Class text goes on.");
+    ASSERT_EQ(notes.members.size(), 1u);
+    const tlbgen::reference::MemberNote& m = notes.members[0];
+    EXPECT_EQ(m.summary, "One line.");
+    ASSERT_EQ(m.parameters.size(), 2u);
+    EXPECT_EQ(m.parameters[0].text, "first, still first");
+    EXPECT_EQ(m.result, "the result.");
+    EXPECT_EQ(m.text, "Remarks one.\n\nRemarks two.");
+    ASSERT_EQ(m.errors.size(), 1u);
+    EXPECT_EQ(m.errors[0].name, "subscript");
+    EXPECT_EQ(m.seeAlso, (std::vector<std::string>{"X", "C.Y"}));
+    EXPECT_EQ(m.example, "WScript.Echo 1");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs one client script (VBScript or JScript) with cscript under Wine:
-#   run_script.sh <script>
+#   run_script.sh [--plain] <script>
+# (--plain: a VBScript runs as it is, without include/check.vbs, as a user's script would)
 # Wine's cscript exits 0 and prints nothing when a script dies of an uncaught
 # error, so a script passes only when its last output line is exactly SCRIPT-OK
 # and no line starts with FAIL. Uses the prefix of the caller's environment
@@ -11,12 +12,17 @@ set -uo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 . "$repo/scripts/winpath.sh"
 
+plain=false
+if [ "$1" = --plain ]; then
+    plain=true
+    shift
+fi
 script="$1"
 run="$script"
 # VBScript has no include: a VBScript test runs as include/check.vbs (Option Explicit and the
 # Check helper) followed by the test, from a copy in the temporary folder.
 shared="$repo/tests/scripts/include/check.vbs"
-if [ "${script##*.}" = vbs ]; then
+if [ "${script##*.}" = vbs ] && ! $plain; then
     run="$(mktemp --tmpdir --suffix="-$(basename "$script")" zolbex11-script.XXXXXX)"
     trap 'rm -f "$run"' EXIT
     cat "$shared" "$script" > "$run"

@@ -39,7 +39,7 @@ std::string GuidInitializer(const GUID& g) {
     return "{" + Joined(f, 0, 3) + ", {" + Joined(f, 3, 11) + "}}";
 }
 
-// Arguments of MinGW's __CRT_UUID_DECL, which makes __uuidof work for the interface.
+// Arguments of MinGW-w64's __CRT_UUID_DECL, which makes __uuidof work for the interface there.
 std::string UuidDeclArguments(const GUID& g) { return Joined(GuidFields(g), 0, 11); }
 
 // The C++ type of a value passed by value; one more "*" passes it by reference.
@@ -111,15 +111,23 @@ std::string InterfaceHeaderText(const Library& lib) {
     for (const Coclass& c : lib.coclasses)
         if (c.alias) out << "inline constexpr GUID IID_" << c.alias->name << " = " << GuidInitializer(c.alias->iid) << ";\n";
 
-    out << "\n";
-    for (const Interface& i : lib.interfaces) out << "struct " << i.name << ";\n";
+    // __uuidof works with both compilers: MSVC (and clang in MSVC mode) takes the IID from
+    // __declspec(uuid) on the type, MinGW-w64 from its __CRT_UUID_DECL, which the Windows SDK
+    // does not have.
+    out << "\n#if defined(_MSC_VER)\n#define ZOLBEX11_IID(iid) __declspec(uuid(iid))\n#else\n"
+           "#define ZOLBEX11_IID(iid)\n#endif\n";
+    for (const Interface& i : lib.interfaces) {
+        const std::string iid = GuidText(i.iid);
+        out << "struct ZOLBEX11_IID(\"" << iid.substr(1, iid.size() - 2) << "\") " << i.name << ";\n";
+    }
 
     for (const Interface& i : lib.interfaces) {
         out << "\n// vtable: IUnknown, IDispatch, then these " << i.members.size() << " slots.\n";
         out << "struct " << i.name << " : public IDispatch {\n";
         for (const Member& m : i.members) out << Declaration(m) << "\n";
         out << "};\n";
-        out << "__CRT_UUID_DECL(" << i.name << ", " << UuidDeclArguments(i.iid) << ")\n";
+        out << "#if !defined(_MSC_VER) && defined(__CRT_UUID_DECL)\n__CRT_UUID_DECL(" << i.name << ", "
+            << UuidDeclArguments(i.iid) << ")\n#endif\n";
     }
     return out.str();
 }

@@ -1,6 +1,7 @@
-// zolbex11_tlbgen OUTDIR: writes OUTDIR\zolbex11_win32.tlb, OUTDIR\zolbex11_win64.tlb,
-// OUTDIR\zolbex11_interfaces.h, OUTDIR\zolbex11_reference.md and the assembly manifests
-// OUTDIR\zolbex11_win32.sxs.manifest and OUTDIR\zolbex11_win64.sxs.manifest from the catalogue, reads both
+// zolbex11_tlbgen OUTDIR NOTESDIR: writes OUTDIR\zolbex11_win32.tlb, OUTDIR\zolbex11_win64.tlb,
+// OUTDIR\zolbex11_interfaces.h, OUTDIR\zolbex11_reference.md (also from the Markdown notes of
+// NOTESDIR) and the assembly manifests OUTDIR\zolbex11_win32.sxs.manifest and
+// OUTDIR\zolbex11_win64.sxs.manifest from the catalogue, reads both
 // libraries back and fails (exit code 1) when either differs from the catalogue in any fact.
 #include "catalogue_render.h"
 #include "com_util.h"
@@ -50,13 +51,14 @@ bool Generate(const catalogue::Library& lib, SYSKIND syskind, const std::wstring
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: zolbex11_tlbgen OUTDIR\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: zolbex11_tlbgen OUTDIR NOTESDIR\n");
         return 2;
     }
-    wchar_t dirText[MAX_PATH];
-    if (!MultiByteToWideChar(CP_ACP, 0, argv[1], -1, dirText, MAX_PATH)) {
-        std::fprintf(stderr, "zolbex11_tlbgen: output folder name too long\n");
+    wchar_t dirText[MAX_PATH], notesText[MAX_PATH];
+    if (!MultiByteToWideChar(CP_ACP, 0, argv[1], -1, dirText, MAX_PATH) ||
+        !MultiByteToWideChar(CP_ACP, 0, argv[2], -1, notesText, MAX_PATH)) {
+        std::fprintf(stderr, "zolbex11_tlbgen: folder name too long\n");
         return 2;
     }
     const std::wstring dir = dirText;
@@ -68,7 +70,7 @@ int main(int argc, char** argv) {
         const bool win32 = Generate(lib, SYS_WIN32, dir + L"\\zolbex11_win32.tlb");
         const bool win64 = Generate(lib, SYS_WIN64, dir + L"\\zolbex11_win64.tlb");
         WriteInterfaceHeader(lib, dir + L"\\zolbex11_interfaces.h");
-        WriteReference(lib, ZOLBEX11_VERSION, dir + L"\\zolbex11_reference.md");
+        WriteReference(lib, ZOLBEX11_VERSION, reference::ReadNotes(notesText), dir + L"\\zolbex11_reference.md");
         WriteAssemblyManifest(lib, ZOLBEX11_VERSION, "x86", dir + L"\\zolbex11_win32.sxs.manifest");
         WriteAssemblyManifest(lib, ZOLBEX11_VERSION, "amd64", dir + L"\\zolbex11_win64.sxs.manifest");
         ok = win32 && win64;

@@ -1,51 +1,57 @@
-// The hand-written half of docs/reference.md: what each class and member does, the errors it
-// raises and a short example, keyed by the catalogue's names. The writer takes everything else
-// (identifiers, DISPIDs, parameters, types, defaults) from the catalogue, and refuses to write
-// when a member of the catalogue has no note or a note names no member.
+// The hand-written half of docs/reference.md, read from the Markdown files of tools/tlbgen/notes/
+// at build time: what each class and member does, its parameters' meanings, the errors it raises
+// and an example. The writer takes everything else (identifiers, DISPIDs, parameters, types,
+// defaults, the error rows) from the catalogue and the library's error table.
+//
+// A notes file holds sections:
+//   # <class or enumeration>        its text, and for a class a ```vbscript example
+//   ## <Interface>.<Member>          one member (all its accessors share the note)
+// and in a member section, besides paragraphs of remarks and one ```vbscript example:
+//   Summary: <one line>              Result: <paragraph>              See also: `A`, `B`
+//   Parameters:                      Errors:
+//   - `name`: meaning                - `error-key`: when it is raised
 #pragma once
 
+#include <string>
 #include <vector>
 
 namespace zolbex::tlbgen::reference {
 
-// One error the library raises. `description` is the exact text; parts in <angle brackets>
-// stand for the text of the property or argument they name.
-struct ErrorEntry {
-    const char* id;
-    long number;  // as Err.Number reads it
-    const char* source;
-    const char* description;
+struct Entry {
+    std::string name;
+    std::string text;
 };
 
-// An error a member raises, and when.
-struct Raised {
-    const char* errorId;
-    const char* when;
+struct TopNote {  // a class or an enumeration
+    std::string name;
+    std::string text;
+    std::string example;
+    std::string file;
 };
 
-struct ClassNote {
-    const char* className;
-    const char* text;
-    const char* example;  // VBScript
-};
-
-// All accessors of one name (get, let, set) share one note.
 struct MemberNote {
-    const char* interfaceName;
-    const char* memberName;
-    const char* text;
-    std::vector<Raised> errors;
-    const char* example;  // VBScript, one or two lines
+    std::string interfaceName;
+    std::string memberName;
+    std::string summary;
+    std::string result;
+    std::string text;  // remarks
+    std::vector<Entry> parameters;
+    std::vector<Entry> errors;  // name: the error's key in the library's error table
+    std::vector<std::string> seeAlso;
+    std::string example;
+    std::string file;
 };
 
-struct EnumerationNote {
-    const char* name;
-    const char* text;
+struct Notes {
+    std::vector<TopNote> tops;
+    std::vector<MemberNote> members;
 };
 
-const std::vector<ErrorEntry>& LibraryErrors();
-const std::vector<ClassNote>& ClassNotes();
-const std::vector<MemberNote>& MemberNotes();
-const std::vector<EnumerationNote>& EnumerationNotes();
+// Adds the sections of one Markdown text; throws a GenerationError naming `file` and the line
+// for text outside a section, a second example, or an entry not written `name`: text.
+void ParseNotes(const std::string& markdown, const std::string& file, Notes& notes);
+
+// Every *.md file of the folder, in name order.
+Notes ReadNotes(const std::wstring& folder);
 
 }  // namespace zolbex::tlbgen::reference
