@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the library, registers the x86_64 zolbex11.dll in a fresh Wine prefix
 # ($ZOLBEX11_BUILD_DIR/wineprefix-tour) and runs the client tour examples/tour.vbs. The
-# prefix gets stand-ins for the system's subst.exe and label.exe, which Wine lacks.
+# prefix gets a stand-in for the system's subst.exe, which is a stub in Wine.
 set -euo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -14,8 +14,8 @@ export ZOLBEX11_WINEPREFIX="$ZOLBEX11_BUILD_DIR/wineprefix-tour"
 . "$repo/scripts/stand-in-tools.sh"
 zolbex11_wine_prefix_fresh
 
-echo "== Installing stand-ins for subst.exe and label.exe in the tour's prefix"
-echo "   (the virtual drive needs them: Wine's subst.exe is a stub and it has no label.exe)"
+echo "== Installing a stand-in for subst.exe in the tour's prefix"
+echo "   (the virtual drive needs it: Wine's subst.exe is a stub)"
 zolbex11_install_drive_stand_ins "$ZOLBEX11_BUILD_DIR/x86_64"
 
 echo "== Registering $ZOLBEX11_BUILD_DIR/x86_64/zolbex11.dll"
