@@ -37,9 +37,20 @@ clients() {  # 32|64
         >"$work/clients-$1.log" ||
         { cat "$work/clients-$1.log"; fail "the $1-bit clients failed"; }
 }
-# Windows Installer's service is 64-bit on 64-bit Windows and installs both packages.
-install() { echo "== msiexec /i $(basename "$1")"; zolbex11_wow64_program 64 msiexec.exe /i "$(zolbex11_winpath "$1")" /qn || fail "installing $1 failed"; }
-remove() { echo "== msiexec /x $(basename "$1")"; zolbex11_wow64_program 64 msiexec.exe /x "$(zolbex11_winpath "$1")" /qn || fail "removing $1 failed"; }
+# Each package is installed and removed by the msiexec of its own bitness. On Windows the
+# installer's 64-bit service writes a 32-bit package's keys through the 32-bit view, where the
+# ProgIDs and the type library's keys are the very keys the 64-bit view has; Wine shares them only
+# with 32-bit processes (a 64-bit process's 32-bit view is a copy of its own), so the 32-bit
+# package goes through the 32-bit msiexec to land where Windows puts it.
+bits_of() { case "$1" in *-win32.msi) echo 32 ;; *) echo 64 ;; esac; }
+install() {
+    echo "== msiexec /i $(basename "$1")"
+    zolbex11_wow64_program "$(bits_of "$1")" msiexec.exe /i "$(zolbex11_winpath "$1")" /qn || fail "installing $1 failed"
+}
+remove() {
+    echo "== msiexec /x $(basename "$1")"
+    zolbex11_wow64_program "$(bits_of "$1")" msiexec.exe /x "$(zolbex11_winpath "$1")" /qn || fail "removing $1 failed"
+}
 # NAME: every key and value of HKLM\Software in both registry views, one sorted line each, each
 # view read by the reg.exe of its own bitness (Wine's export shows keys the views share under
 # Wow6432Node only some of the time, so that branch of the 64-bit view is left out).
@@ -47,8 +58,9 @@ snapshot() {
     local bits
     for bits in 64 32; do
         zolbex11_wow64_program "$bits" reg.exe export 'HKLM\Software' "$(zolbex11_winpath "$work/$1-$bits.reg")" /y >/dev/null
-        iconv -f UTF-16 -t UTF-8 "$work/$1-$bits.reg" | tr -d '\r' | grep -v -F '\Wow6432Node' |
-            awk -v view="$bits" '/^\[/ { key = $0; print view " " key; next } NF { print view " " key "\t" $0 }'
+        iconv -f UTF-16 -t UTF-8 "$work/$1-$bits.reg" | tr -d '\r' |
+            awk -v view="$bits" '/^\[/ { key = $0; print view " " key; next } NF { print view " " key "\t" $0 }' |
+            grep -v -F '\Wow6432Node'
     done | LC_ALL=C sort >"$work/$1"
 }
 files() { (cd "$WINEPREFIX/drive_c" && find . -type f | LC_ALL=C sort) >"$work/$1"; }

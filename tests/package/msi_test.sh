@@ -3,7 +3,7 @@
 # installed silently; its registry entries are exactly what the installed DLL's own
 # DllRegisterServer writes for the same path; the JScript tour runs from the installed folder;
 # uninstalled silently, after which no file and no key of it is left, while a variable and a file
-association a user made with the library stay. Also: the assembly
+# association a user made with the library stay. Also: the assembly
 # manifest it ships names the classes as the registration does.
 #   msi_test.sh BUILD_DIR win32|win64 WORK_DIR
 # The package is BUILD_DIR/msi-dist/zolbex11-<version>-<arch>.msi, made by scripts/assemble-msi.sh
