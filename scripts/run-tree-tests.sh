@@ -25,8 +25,9 @@ case "$target" in
         zolbex11_wow64_prefix_fresh
         tree=i686
         # Registered above by both regsvr32s, so the tree's own registration step is left out; the
-        # win32 package test installs into a win32 prefix (the i686 run does it).
-        selection=(-FS zolbex11_registered -E '^example|^register_dll$|^msi_win32$')
+        # win32 package test installs into a win32 prefix, and the examples, reference examples and
+        # how-tos run in the examples' win32 prefix: the i686 run does those.
+        selection=(-FS zolbex11_registered -E '^example|^reference_examples[.]|^howto[.]|^register_dll$|^msi_win32$')
         export ZOLBEX11_CSCRIPT="$(zolbex11_wow64_system 32)\cscript.exe" ;;
     *)
         . "$repo/scripts/target-env.sh" "$target" test
