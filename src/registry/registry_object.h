@@ -24,7 +24,6 @@ public:
     RegistryObject() = default;
 
     // ---- State -------------------------------------------------------------------------
-    const RegistryLocation& Location() const { return location_; }
     LONG ClassKey() const { return location_.classKey; }
     void SetClassKey(LONG classKey) { location_.classKey = classKey; }
     const std::wstring& SectionKey() const { return location_.sectionKey; }
@@ -35,10 +34,8 @@ public:
     LONG ValueType() const { return valueType_; }
     void SetValueType(LONG valueType) { valueType_ = valueType; }
     // Expandable texts are expanded on reading only when this is exactly True (-1).
-    VARIANT_BOOL ExpandEnv() const { return expandEnv_; }
     void SetExpandEnv(VARIANT_BOOL expand) { expandEnv_ = expand; }
     // What a read returns when the value cannot be read. Setting it is a value assignment.
-    const VARIANT& DefaultValue() const { return *default_.Get(); }
     void SetDefaultValue(const VARIANT& value);
 
     // ---- Key operations (key_operations.cpp) ------------------------------------------

@@ -97,14 +97,6 @@ uint64_t FuzzRandom::Next() {
     return z ^ (z >> 31);
 }
 
-const char* NameOf(ArgumentKind kind) {
-    static const char* const names[kArgumentKinds] = {
-        "scalar", "text", "odd text", "object", "foreign object", "missing", "record", "bad type", "array",
-        "null array", "by-ref scalar", "by-ref null", "by-ref variant", "reference chain", "reference cycle",
-        "by-ref array"};
-    return names[static_cast<unsigned>(kind)];
-}
-
 IUnknown* NewPlainUnknown() { return new PlainUnknown(); }
 IDispatch* NewFailingDispatch() { return new FailingDispatch(); }
 IRecordInfo* FailingRecordInfo() {
@@ -199,140 +191,158 @@ SAFEARRAY* ArgumentPool::Array(FuzzRandom& random) {
     return array;
 }
 
-ArgumentKind ArgumentPool::Make(FuzzRandom& random, VARIANT* arg) {
+// One named generator per kind of argument, drawn in proportion to its weight.
+struct ArgumentPool::Generator {
+    const char* kind;
+    unsigned weight;
+    void (*make)(ArgumentPool& pool, FuzzRandom& random, VARIANT* arg);
+};
+
+const ArgumentPool::Generator ArgumentPool::kGenerators[] = {
+    {"scalar", 4, [](ArgumentPool& pool, FuzzRandom& random, VARIANT* arg) { pool.Scalar(random, arg, false); }},
+    {"text", 2,
+     [](ArgumentPool&, FuzzRandom& random, VARIANT* arg) {
+         V_VT(arg) = VT_BSTR;
+         V_BSTR(arg) = SysAllocString(kTexts[random.Below(sizeof kTexts / sizeof kTexts[0])]);
+     }},
+    {"odd text", 2,
+     [](ArgumentPool&, FuzzRandom& random, VARIANT* arg) {
+         V_VT(arg) = VT_BSTR;
+         V_BSTR(arg) = OddText(random);
+     }},
+    {"own object", 2,
+     [](ArgumentPool& pool, FuzzRandom&, VARIANT* arg) {
+         V_VT(arg) = VT_DISPATCH;
+         V_DISPATCH(arg) = pool.own_;
+         if (pool.own_) pool.own_->AddRef();
+     }},
+    {"foreign object", 2,
+     [](ArgumentPool&, FuzzRandom& random, VARIANT* arg) {
+         if (random.Chance(50)) {
+             V_VT(arg) = VT_UNKNOWN;
+             V_UNKNOWN(arg) = NewPlainUnknown();
+         } else {
+             V_VT(arg) = VT_DISPATCH;
+             V_DISPATCH(arg) = random.Chance(80) ? NewFailingDispatch() : nullptr;
+         }
+     }},
+    {"missing", 2,
+     [](ArgumentPool&, FuzzRandom&, VARIANT* arg) {
+         V_VT(arg) = VT_ERROR;
+         V_ERROR(arg) = DISP_E_PARAMNOTFOUND;
+     }},
+    {"record", 2,
+     [](ArgumentPool&, FuzzRandom& random, VARIANT* arg) {
+         static BYTE recordData[16];
+         V_VT(arg) = VT_RECORD;
+         const bool described = random.Chance(70);
+         V_RECORDINFO(arg) = described ? FailingRecordInfo() : nullptr;
+         V_RECORD(arg) = described ? recordData : nullptr;
+     }},
+    {"bad type", 2,
+     [](ArgumentPool&, FuzzRandom& random, VARIANT* arg) {
+         V_VT(arg) = kBadTypes[random.Below(sizeof kBadTypes / sizeof kBadTypes[0])];
+         V_I8(arg) = 0;  // no pointer in it that anybody could follow
+         if (random.Chance(30)) V_VT(arg) |= VT_BYREF;
+     }},
+    {"array", 2,
+     [](ArgumentPool& pool, FuzzRandom& random, VARIANT* arg) {
+         SAFEARRAY* array = pool.Array(random);
+         V_VT(arg) = static_cast<VARTYPE>(VT_ARRAY | (array ? 0 : VT_I4));
+         if (array) {
+             VARTYPE element = VT_EMPTY;
+             SafeArrayGetVartype(array, &element);
+             V_VT(arg) = static_cast<VARTYPE>(VT_ARRAY | element);
+         }
+         V_ARRAY(arg) = array;
+     }},
+    {"null array", 2,
+     [](ArgumentPool&, FuzzRandom& random, VARIANT* arg) {
+         V_VT(arg) = VT_ARRAY | (random.Chance(50) ? VT_BSTR : VT_VARIANT);
+         V_ARRAY(arg) = nullptr;
+     }},
+    {"by-ref scalar", 2,
+     [](ArgumentPool& pool, FuzzRandom& random, VARIANT* arg) {
+         // A typed reference to a value the pool keeps.
+         VARIANT* referent = pool.Referent();
+         pool.Scalar(random, referent, /*withObjects=*/true);
+         if (V_VT(referent) == VT_EMPTY || V_VT(referent) == VT_NULL) V_VT(referent) = VT_I4;
+         V_VT(arg) = VT_BYREF | V_VT(referent);
+         V_BYREF(arg) = V_VT(referent) == VT_DECIMAL ? static_cast<void*>(&V_DECIMAL(referent))
+                                                    : static_cast<void*>(&V_I8(referent));
+     }},
+    {"by-ref null", 2,
+     [](ArgumentPool&, FuzzRandom& random, VARIANT* arg) {
+         const VARTYPE types[] = {VT_I4, VT_BSTR, VT_VARIANT, VT_BOOL, VT_DISPATCH, VT_ARRAY | VT_BSTR, VT_R8};
+         V_VT(arg) = VT_BYREF | types[random.Below(7)];
+         V_BYREF(arg) = nullptr;
+     }},
+    {"by-ref variant", 2,
+     [](ArgumentPool& pool, FuzzRandom& random, VARIANT* arg) {
+         VARIANT* referent = pool.Referent();
+         pool.Scalar(random, referent, /*withObjects=*/true);
+         V_VT(arg) = VT_BYREF | VT_VARIANT;
+         V_VARIANTREF(arg) = referent;
+     }},
+    {"reference chain", 2,
+     [](ArgumentPool& pool, FuzzRandom& random, VARIANT* arg) {
+         // References to references: some end at a value, some at a null reference.
+         const unsigned length = 1 + random.Below(12);
+         VARIANT* end = pool.Referent();
+         if (random.Chance(80)) {
+             pool.Scalar(random, end, /*withObjects=*/false);
+         } else {
+             V_VT(end) = VT_BYREF | VT_I4;
+             V_BYREF(end) = nullptr;
+         }
+         VARIANT* next = end;
+         for (unsigned i = 1; i < length; ++i) {
+             VARIANT* link = pool.Referent();
+             V_VT(link) = VT_BYREF | VT_VARIANT;
+             V_VARIANTREF(link) = next;
+             next = link;
+         }
+         V_VT(arg) = VT_BYREF | VT_VARIANT;
+         V_VARIANTREF(arg) = next;
+     }},
+    {"reference to itself", 1,
+     [](ArgumentPool&, FuzzRandom&, VARIANT* arg) {
+         V_VT(arg) = VT_BYREF | VT_VARIANT;
+         V_VARIANTREF(arg) = arg;
+     }},
+    {"cycle of two references", 1,
+     [](ArgumentPool& pool, FuzzRandom&, VARIANT* arg) {
+         VARIANT* a = pool.Referent();
+         VARIANT* b = pool.Referent();
+         V_VT(a) = VT_BYREF | VT_VARIANT;
+         V_VARIANTREF(a) = b;
+         V_VT(b) = VT_BYREF | VT_VARIANT;
+         V_VARIANTREF(b) = a;
+         V_VT(arg) = VT_BYREF | VT_VARIANT;
+         V_VARIANTREF(arg) = a;
+     }},
+    {"by-ref array", 2,
+     [](ArgumentPool& pool, FuzzRandom& random, VARIANT* arg) {
+         VARIANT* referent = pool.Referent();
+         const VARTYPE elements[] = {VT_BSTR, VT_I4, VT_VARIANT};
+         const VARTYPE element = elements[random.Below(3)];
+         SAFEARRAYBOUND bound{random.Below(3), static_cast<LONG>(random.Below(3))};
+         V_VT(referent) = VT_ARRAY | element;
+         V_ARRAY(referent) = random.Chance(70) ? SafeArrayCreate(element, 1, &bound) : nullptr;
+         V_VT(arg) = VT_BYREF | VT_ARRAY | element;
+         V_ARRAYREF(arg) = &V_ARRAY(referent);
+     }},
+};
+
+unsigned ArgumentPool::Make(FuzzRandom& random, VARIANT* arg) {
     VariantInit(arg);
-    switch (random.Below(16)) {
-        case 0: case 1:
-            Scalar(random, arg, /*withObjects=*/false);
-            return ArgumentKind::Scalar;
-        case 2:
-            V_VT(arg) = VT_BSTR;
-            V_BSTR(arg) = SysAllocString(kTexts[random.Below(sizeof kTexts / sizeof kTexts[0])]);
-            return ArgumentKind::Text;
-        case 3:
-            V_VT(arg) = VT_BSTR;
-            V_BSTR(arg) = OddText(random);
-            return ArgumentKind::OddText;
-        case 4:
-            V_VT(arg) = VT_DISPATCH;
-            V_DISPATCH(arg) = own_;
-            if (own_) own_->AddRef();
-            return ArgumentKind::Object;
-        case 5:
-            if (random.Chance(50)) {
-                V_VT(arg) = VT_UNKNOWN;
-                V_UNKNOWN(arg) = NewPlainUnknown();
-            } else {
-                V_VT(arg) = VT_DISPATCH;
-                V_DISPATCH(arg) = random.Chance(80) ? NewFailingDispatch() : nullptr;
-            }
-            return ArgumentKind::ForeignObject;
-        case 6:
-            V_VT(arg) = VT_ERROR;
-            V_ERROR(arg) = DISP_E_PARAMNOTFOUND;
-            return ArgumentKind::Missing;
-        case 7: {
-            static BYTE recordData[16];
-            V_VT(arg) = VT_RECORD;
-            const bool described = random.Chance(70);
-            V_RECORDINFO(arg) = described ? FailingRecordInfo() : nullptr;
-            V_RECORD(arg) = described ? recordData : nullptr;
-            return ArgumentKind::Record;
-        }
-        case 8:
-            V_VT(arg) = kBadTypes[random.Below(sizeof kBadTypes / sizeof kBadTypes[0])];
-            V_I8(arg) = 0;  // no pointer in it that anybody could follow
-            if (random.Chance(30)) V_VT(arg) |= VT_BYREF;
-            return ArgumentKind::BadType;
-        case 9: {
-            SAFEARRAY* array = Array(random);
-            V_VT(arg) = static_cast<VARTYPE>(VT_ARRAY | (array ? 0 : VT_I4));
-            if (array) {
-                VARTYPE element = VT_EMPTY;
-                SafeArrayGetVartype(array, &element);
-                V_VT(arg) = static_cast<VARTYPE>(VT_ARRAY | element);
-            }
-            V_ARRAY(arg) = array;
-            return ArgumentKind::Array;
-        }
-        case 10:
-            V_VT(arg) = VT_ARRAY | (random.Chance(50) ? VT_BSTR : VT_VARIANT);
-            V_ARRAY(arg) = nullptr;
-            return ArgumentKind::NullArray;
-        case 11: {
-            // A typed reference to a value the pool keeps.
-            VARIANT* referent = Referent();
-            Scalar(random, referent, /*withObjects=*/true);
-            if (V_VT(referent) == VT_EMPTY || V_VT(referent) == VT_NULL) V_VT(referent) = VT_I4;
-            V_VT(arg) = VT_BYREF | V_VT(referent);
-            V_BYREF(arg) = V_VT(referent) == VT_DECIMAL ? static_cast<void*>(&V_DECIMAL(referent))
-                                                       : static_cast<void*>(&V_I8(referent));
-            return ArgumentKind::ByRefScalar;
-        }
-        case 12: {
-            const VARTYPE types[] = {VT_I4, VT_BSTR, VT_VARIANT, VT_BOOL, VT_DISPATCH, VT_ARRAY | VT_BSTR, VT_R8};
-            V_VT(arg) = VT_BYREF | types[random.Below(7)];
-            V_BYREF(arg) = nullptr;
-            return ArgumentKind::ByRefNull;
-        }
-        case 13: {
-            VARIANT* referent = Referent();
-            Scalar(random, referent, /*withObjects=*/true);
-            V_VT(arg) = VT_BYREF | VT_VARIANT;
-            V_VARIANTREF(arg) = referent;
-            return ArgumentKind::ByRefVariant;
-        }
-        case 14: {
-            // References to references: some end at a value, some at a null reference.
-            const unsigned length = 1 + random.Below(12);
-            VARIANT* end = Referent();
-            if (random.Chance(80)) {
-                Scalar(random, end, /*withObjects=*/false);
-            } else {
-                V_VT(end) = VT_BYREF | VT_I4;
-                V_BYREF(end) = nullptr;
-            }
-            VARIANT* next = end;
-            for (unsigned i = 1; i < length; ++i) {
-                VARIANT* link = Referent();
-                V_VT(link) = VT_BYREF | VT_VARIANT;
-                V_VARIANTREF(link) = next;
-                next = link;
-            }
-            V_VT(arg) = VT_BYREF | VT_VARIANT;
-            V_VARIANTREF(arg) = next;
-            return ArgumentKind::ReferenceChain;
-        }
-        case 15:
-        default: {
-            if (random.Chance(50)) {
-                // A reference to itself.
-                V_VT(arg) = VT_BYREF | VT_VARIANT;
-                V_VARIANTREF(arg) = arg;
-                return ArgumentKind::ReferenceCycle;
-            }
-            if (random.Chance(50)) {
-                VARIANT* a = Referent();
-                VARIANT* b = Referent();
-                V_VT(a) = VT_BYREF | VT_VARIANT;
-                V_VARIANTREF(a) = b;
-                V_VT(b) = VT_BYREF | VT_VARIANT;
-                V_VARIANTREF(b) = a;
-                V_VT(arg) = VT_BYREF | VT_VARIANT;
-                V_VARIANTREF(arg) = a;
-                return ArgumentKind::ReferenceCycle;
-            }
-            VARIANT* referent = Referent();
-            const VARTYPE elements[] = {VT_BSTR, VT_I4, VT_VARIANT};
-            const VARTYPE element = elements[random.Below(3)];
-            SAFEARRAYBOUND bound{random.Below(3), static_cast<LONG>(random.Below(3))};
-            V_VT(referent) = VT_ARRAY | element;
-            V_ARRAY(referent) = random.Chance(70) ? SafeArrayCreate(element, 1, &bound) : nullptr;
-            V_VT(arg) = VT_BYREF | VT_ARRAY | element;
-            V_ARRAYREF(arg) = &V_ARRAY(referent);
-            return ArgumentKind::ByRefArray;
-        }
-    }
+    unsigned total = 0;
+    for (const Generator& generator : kGenerators) total += generator.weight;
+    unsigned draw = random.Below(total);
+    unsigned kind = 0;
+    while (draw >= kGenerators[kind].weight) draw -= kGenerators[kind++].weight;
+    kGenerators[kind].make(*this, random, arg);
+    return kind;
 }
 
 }  // namespace zolbex::testing

@@ -30,14 +30,6 @@ private:
     uint64_t state_;
 };
 
-// What an argument is, for the figures of the run.
-enum class ArgumentKind {
-    Scalar, Text, OddText, Object, ForeignObject, Missing, Record, BadType, Array, NullArray,
-    ByRefScalar, ByRefNull, ByRefVariant, ReferenceChain, ReferenceCycle, ByRefArray,
-};
-inline constexpr unsigned kArgumentKinds = static_cast<unsigned>(ArgumentKind::ByRefArray) + 1;
-const char* NameOf(ArgumentKind kind);
-
 class ArgumentPool {
 public:
     // Objects handed out as arguments: one of the library's own (may be null).
@@ -47,9 +39,13 @@ public:
     ArgumentPool& operator=(const ArgumentPool&) = delete;
 
     // Fills `arg` (uninitialised storage) with a new argument; its storage stays in the pool.
-    ArgumentKind Make(FuzzRandom& random, VARIANT* arg);
+    // Returns the kind drawn (its index in the table of generators), for the figures of the run.
+    unsigned Make(FuzzRandom& random, VARIANT* arg);
 
 private:
+    struct Generator;
+    static const Generator kGenerators[];
+
     VARIANT* Referent();  // a VARIANT owned by the pool, cleared when the pool ends
     void Scalar(FuzzRandom& random, VARIANT* out, bool withObjects);
     SAFEARRAY* Array(FuzzRandom& random);

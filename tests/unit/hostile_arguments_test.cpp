@@ -1,23 +1,18 @@
 // Members given what a careless or hostile caller passes straight through the vtable: references
 // that are null or never end, where a value was expected. Each answers with the runtime's
-// "Invalid procedure call or argument" instead of following the pointer. And registration, whose
-// every allocation may fail, answers with an error status instead of throwing out of the DLL.
+// "Invalid procedure call or argument" instead of following the pointer.
 #include <windows.h>
 #include <oaidl.h>
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <new>
 #include <string>
 #include <vector>
 
 #include "com_test_support.h"
 #include "environment/value_pair.h"
 #include "environment/value_pairs.h"
-#include "failing_allocations.h"
-#include "library/registration.h"
-#include "process_handles.h"
 #include "registry/registry_object.h"
 #include "sandbox_platform.h"
 
@@ -125,76 +120,6 @@ TEST_F(HostileArgumentsTest, ItemStillFollowsAShortChainOfReferencesToItsIndex) 
     ComPtr<_clsZolbexENVValuePairA> pair;
     EXPECT_EQ(pairs_->Item(&second, pair.Put()), S_OK);
     EXPECT_TRUE(pair);
-}
-
-// Registration into a scratch classes root, with each allocation of the run failing in turn.
-TEST(RegistrationUnderExhaustionTest, EveryFailedAllocationIsAnErrorStatusAndNoKeyStaysOpen) {
-    constexpr wchar_t kRoot[] = L"Software\\ZOLBEX11 Tests\\Registration";
-    auto withRoot = [&](auto&& body) {
-        HKEY root = nullptr;
-        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kRoot, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &root, nullptr),
-                  ERROR_SUCCESS);
-        body(root);
-        RegCloseKey(root);
-    };
-    size_t allocations = 0;
-    withRoot([&](HKEY root) {
-        // What is made once for the process (texts, cached handles) is made now.
-        ASSERT_EQ(RegisterInto(root), S_OK);
-        ASSERT_EQ(UnregisterFrom(root, nullptr), S_OK);
-        FailingAllocations counting(0);
-        ASSERT_EQ(RegisterInto(root), S_OK);
-        allocations = counting.Made();
-    });
-    ASSERT_GT(allocations, 0u);
-
-    {
-        // The test's own machinery makes its handles on first use: a trace, a thrown exception.
-        SCOPED_TRACE("warming up");
-        try {
-            throw std::bad_alloc();
-        } catch (const std::bad_alloc&) {
-        }
-    }
-    const size_t handlesBefore = OpenHandlesOfThisProcess();
-    ASSERT_GT(handlesBefore, 0u) << "the system's handle table cannot be read";
-    // Spread over the whole run: the first allocations, the last ones and those between.
-    for (size_t step = 0; step <= 24; ++step) {
-        const size_t failAt = 1 + (allocations - 1) * step / 24;
-        SCOPED_TRACE("allocation " + std::to_string(failAt) + " of " + std::to_string(allocations));
-        withRoot([&](HKEY root) {
-            HRESULT registered = S_OK, unregistered = S_OK;
-            {
-                FailingAllocations failing(failAt);
-                registered = RegisterInto(root);
-                EXPECT_TRUE(failing.Failed());
-            }
-            EXPECT_EQ(registered, E_OUTOFMEMORY);
-            {
-                FailingAllocations failing(failAt);
-                unregistered = UnregisterFrom(root, nullptr);
-            }
-            EXPECT_TRUE(unregistered == S_OK || unregistered == E_OUTOFMEMORY);
-        });
-    }
-    EXPECT_EQ(OpenHandlesOfThisProcess(), handlesBefore) << "keys left open";
-
-    // The same through the entry point's own classes root (the current user's): every text is
-    // built before the root is opened for writing, so a failure writes nothing there either.
-    for (size_t step = 0; step <= 8; ++step) {
-        const size_t failAt = 1 + (allocations - 1) * step / 8;
-        SCOPED_TRACE("allocation " + std::to_string(failAt) + " of " + std::to_string(allocations));
-        HRESULT registered = S_OK;
-        {
-            FailingAllocations failing(failAt);
-            registered = RegisterServer(RegistrationScope::User);
-        }
-        EXPECT_EQ(registered, E_OUTOFMEMORY);
-        if (registered == S_OK) UnregisterServer(RegistrationScope::User);
-    }
-    EXPECT_EQ(OpenHandlesOfThisProcess(), handlesBefore) << "the classes root left open";
-    RegDeleteTreeW(HKEY_CURRENT_USER, kRoot);
-    RegDeleteKeyW(HKEY_CURRENT_USER, kRoot);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 #include <string>
@@ -84,6 +85,11 @@ bool IsMemberError(HRESULT hr) {
     }
 }
 
+bool TraceWanted() {
+    const char* trace = std::getenv("ZOLBEX11_FUZZ_TRACE");
+    return trace && *trace && std::strcmp(trace, "0") != 0;
+}
+
 bool IsZero(const EXCEPINFO& exception) {
     static const EXCEPINFO zero{};
     return std::memcmp(&exception, &zero, sizeof zero) == 0;
@@ -136,8 +142,9 @@ protected:
     void FuzzInvoke(FuzzRandom& random);
     void FuzzNames(FuzzRandom& random);
 
-    // ZOLBEX11_FUZZ_TRACE=1 prints each call before it is made, to find the one that crashes.
-    const bool trace_ = GetEnvironmentVariableA("ZOLBEX11_FUZZ_TRACE", nullptr, 0) != 0;
+    // ZOLBEX11_FUZZ_TRACE=1 prints each call before it is made, to find the one that crashes;
+    // unset, empty or 0 is off.
+    const bool trace_ = TraceWanted();
     std::vector<Target> targets_;
     std::vector<FuzzMember> members_;
     long objectsBefore_ = 0;
@@ -158,7 +165,7 @@ void LateBoundFuzzTest::FuzzInvoke(FuzzRandom& random) {
     const unsigned count = random.Below(member.params + 3);
     std::vector<VARIANT> args(count);
     for (unsigned i = 0; i < count; ++i) {
-        const ArgumentKind kind = pool.Make(random, &args[i]);
+        const unsigned kind = pool.Make(random, &args[i]);
         combinations_.emplace(m, static_cast<int>(kind), flags & 0xF);
     }
     if (count == 0) combinations_.emplace(m, -1, flags & 0xF);

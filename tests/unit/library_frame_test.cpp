@@ -1,5 +1,5 @@
-// The library frame: the built DLL's entry points, class factories, registration and
-// unloading, and the frame's own classes (empty class, holder, runtime fields, per-thread data).
+// The library frame: the built DLL's entry points, class factories and unloading, and the
+// frame's own classes (empty class, holder, runtime fields, per-thread data).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -105,99 +105,6 @@ TEST_F(ComTest, FactoryHeldAcrossFreeUnusedLibrariesKeepsTheDllLoaded) {
     // Nothing held: now it may go.
     CoFreeUnusedLibrariesEx(0, 0);
     EXPECT_EQ(GetModuleHandleW(path.c_str()), nullptr);
-}
-
-enum class Registered {
-    Whole,       // every key registration records
-    Nothing,     // none of them
-    OtherSide,   // only what the other pointer size's DLL, still registered, shares with it
-};
-
-// Checks the keys registration records below `classes`.
-void ExpectRegistration(HKEY classes, const std::wstring& dllPath, Registered state) {
-    const bool present = state == Registered::Whole;
-    const catalogue::Library& lib = catalogue::TheLibrary();
-    for (const catalogue::Coclass& cls : lib.coclasses) {
-        const std::wstring clsid = L"CLSID\\" + GuidText(cls.clsid);
-        const std::wstring progId = L"ZOLBEX11." + Wide(cls.name);
-        if (!cls.Creatable() || !present) {
-            EXPECT_FALSE(KeyExists(classes, clsid)) << cls.name;
-            if (!cls.Creatable()) continue;
-            EXPECT_EQ(state == Registered::OtherSide, KeyExists(classes, progId)) << cls.name;
-            continue;
-        }
-        EXPECT_EQ(ReadDefault(classes, clsid + L"\\InprocServer32"), dllPath);
-        EXPECT_EQ(ReadDefault(classes, clsid + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
-        EXPECT_EQ(ReadDefault(classes, clsid + L"\\ProgID"), progId);
-        EXPECT_EQ(ReadDefault(classes, clsid + L"\\TypeLib"), GuidText(lib.libid));
-        EXPECT_EQ(ReadDefault(classes, progId + L"\\CLSID"), GuidText(cls.clsid));
-    }
-    std::vector<GUID> iids;
-    for (const catalogue::Interface& itf : lib.interfaces) iids.push_back(itf.iid);
-    iids.push_back(IID_clsZolbex11RunTimeA___v0);
-    for (const GUID& iid : iids) {
-        const std::wstring key = L"Interface\\" + GuidText(iid);
-        if (!present) {
-            EXPECT_FALSE(KeyExists(classes, key));
-            continue;
-        }
-        EXPECT_EQ(ReadDefault(classes, key + L"\\ProxyStubClsid32"), L"{00020424-0000-0000-C000-000000000046}");
-        EXPECT_EQ(ReadDefault(classes, key + L"\\TypeLib"), GuidText(lib.libid));
-    }
-    const std::wstring typeLib = L"TypeLib\\" + GuidText(lib.libid) + L"\\2.1";
-    // The platform key names the library's pointer size (the target test pins it to the tree).
-    const std::wstring platform = sizeof(void*) == 8 ? L"win64" : L"win32";
-    if (present) EXPECT_EQ(ReadDefault(classes, typeLib + L"\\0\\" + platform), dllPath);
-    else EXPECT_FALSE(KeyExists(classes, state == Registered::OtherSide ? typeLib + L"\\0\\" + platform : typeLib));
-}
-
-// Whether the machine's other registry view registers the runtime class (the other DLL).
-bool OtherViewRegistersRunTime() {
-    return ProcessHasTwoRegistryViews() &&
-           KeyExists(HKEY_LOCAL_MACHINE,
-                     L"Software\\Classes\\CLSID\\" + GuidText(CLSID_clsZolbex11RunTimeA) + L"\\InprocServer32",
-                     kOtherView);
-}
-
-TEST_F(BuiltDllTest, PerUserRegistrationNeedsNoMachineKeysAndIsRemovedWhole) {
-    auto install = dll_.Entry<InstallFn>("DllInstall");
-    HKEY classes = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Classes", 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, &classes, nullptr), ERROR_SUCCESS);
-    ASSERT_EQ(install(TRUE, L"user"), S_OK);
-    ExpectRegistration(classes, dll_.Path(), Registered::Whole);
-    ASSERT_EQ(install(FALSE, L"USER"), S_OK);
-    ExpectRegistration(classes, dll_.Path(), Registered::Nothing);
-    RegCloseKey(classes);
-}
-
-TEST_F(BuiltDllTest, MachineRegistrationServesCreationByProgId) {
-    auto registerServer = dll_.Entry<PlainEntryFn>("DllRegisterServer");
-    auto unregisterServer = dll_.Entry<PlainEntryFn>("DllUnregisterServer");
-    HKEY classes = nullptr;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software\\Classes", 0, KEY_READ, &classes), ERROR_SUCCESS);
-
-    // Under WOW64 the WOW64 suite registers the 64-bit DLL too, which keeps the shared keys.
-    const bool otherSide = OtherViewRegistersRunTime();
-    ASSERT_EQ(unregisterServer(), S_OK);
-    ExpectRegistration(classes, dll_.Path(), otherSide ? Registered::OtherSide : Registered::Nothing);
-    CLSID clsid{};
-    if (!otherSide) EXPECT_NE(CLSIDFromProgID(L"ZOLBEX11.clsZolbex11RunTimeA", &clsid), S_OK);
-
-    // Registered again, as the rest of the suite needs it.
-    ASSERT_EQ(registerServer(), S_OK);
-    ExpectRegistration(classes, dll_.Path(), Registered::Whole);
-    RegCloseKey(classes);
-
-    // The library itself asks for its runtime class in lower case.
-    ASSERT_EQ(CLSIDFromProgID(L"zolbex11.clsZolbex11RunTimeA", &clsid), S_OK);
-    EXPECT_TRUE(IsEqualCLSID(clsid, CLSID_clsZolbex11RunTimeA));
-    ComPtr<_clsZolbex11RunTimeA> runTime;
-    ASSERT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID__clsZolbex11RunTimeA,
-                               reinterpret_cast<void**>(runTime.Put())), S_OK);
-    ComPtr<IUnknown> alias;
-    ASSERT_EQ(runTime->QueryInterface(IID_clsZolbex11RunTimeA___v0, reinterpret_cast<void**>(alias.Put())), S_OK);
-    EXPECT_EQ(static_cast<void*>(alias.Get()), static_cast<void*>(runTime.Get()));
 }
 
 // ---- The frame's own classes, linked into the test -----------------------------------

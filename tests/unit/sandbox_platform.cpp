@@ -14,17 +14,18 @@ std::wstring Folded(const std::wstring& text) {
     return folded;
 }
 
+// The real platform, which the sandbox uses only on keys under its scratch key and to read the
+// process's own environment.
+platform::Platform& real() { return platform::Win32(); }
+
 void RemoveScratch() { RegDeleteTreeW(HKEY_CURRENT_USER, kSandboxKey); RegDeleteKeyW(HKEY_CURRENT_USER, kSandboxKey); }
 
 }  // namespace
 
 const char* NameOf(PlatformCall call) {
-    static const char* const names[kPlatformCalls] = {
-        "OpenKey", "CreateKey", "CloseKey", "DeleteKey", "DeleteValue", "QueryValue", "SetValue", "QueryKeyInfo",
-        "EnumValueName", "EnumKeyName", "ExpandText", "ReadVariable", "WriteVariable", "EnvironmentEntries",
-        "Broadcast", "MessageBox", "CreateObject", "CreateFileSystem", "ReadSetting", "SaveSetting", "StartProgram",
-        "WaitForProgram", "CloseProcess", "DriveTarget", "NotifyAssociations", "NotifyDrive",
-        "WindowStation"};
+#define ZOLBEX_PLATFORM_CALL_NAME(name) #name,
+    static const char* const names[] = {ZOLBEX_PLATFORM_CALLS(ZOLBEX_PLATFORM_CALL_NAME)};
+#undef ZOLBEX_PLATFORM_CALL_NAME
     return names[static_cast<size_t>(call)];
 }
 

@@ -2,7 +2,8 @@
 // machine: the registry is redirected into a scratch key (each predefined root to a sub-key of
 // its own), the settings store lives in memory, process variables are written to an overlay over
 // the real environment, and message boxes, broadcasts, started programs and shell notices are
-// only counted (its window station counts as interactive, so the boxes are asked for). Any call can be made to fail. Safe to use from several threads at once.
+// only counted (its window station counts as interactive, so the boxes are asked for). Any call
+// can be made to fail. Safe to use from several threads at once.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,7 @@
 
 #include <array>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -17,24 +19,38 @@
 #include <string>
 #include <vector>
 
-#include "forwarding_platform.h"
+#include "platform/platform.h"
 
 namespace zolbex::testing {
 
-enum class PlatformCall {
-    OpenKey, CreateKey, CloseKey, DeleteKey, DeleteValue, QueryValue, SetValue, QueryKeyInfo,
-    EnumValueName, EnumKeyName, ExpandText, ReadVariable, WriteVariable, EnvironmentEntries,
-    Broadcast, MessageBox, CreateObject, CreateFileSystem, ReadSetting, SaveSetting, StartProgram,
-    WaitForProgram, CloseProcess, DriveTarget, NotifyAssociations, NotifyDrive, WindowStation,
-};
-inline constexpr size_t kPlatformCalls = static_cast<size_t>(PlatformCall::WindowStation) + 1;
+// Every call of the platform interface, once: the enumeration, its names and its count are
+// made from this list, so none of them can fall out of step with another.
+#define ZOLBEX_PLATFORM_CALLS(X)                                                                       \
+    X(OpenKey) X(CreateKey) X(CloseKey) X(DeleteKey) X(DeleteValue) X(QueryValue) X(SetValue)          \
+    X(QueryKeyInfo) X(EnumValueName) X(EnumKeyName) X(ExpandText) X(ReadVariable) X(WriteVariable)    \
+    X(EnvironmentEntries) X(Broadcast) X(MessageBox) X(CreateObject) X(CreateFileSystem)               \
+    X(ReadSetting) X(SaveSetting) X(StartProgram) X(WaitForProgram) X(CloseProcess) X(DriveTarget)     \
+    X(NotifyAssociations) X(NotifyDrive) X(WindowStation)
+
+#define ZOLBEX_PLATFORM_CALL_ENUMERATOR(name) name,
+enum class PlatformCall { ZOLBEX_PLATFORM_CALLS(ZOLBEX_PLATFORM_CALL_ENUMERATOR) };
+#undef ZOLBEX_PLATFORM_CALL_ENUMERATOR
+
+#define ZOLBEX_PLATFORM_CALL_ITEM(name) PlatformCall::name,
+inline constexpr PlatformCall kAllPlatformCalls[] = {ZOLBEX_PLATFORM_CALLS(ZOLBEX_PLATFORM_CALL_ITEM)};
+#undef ZOLBEX_PLATFORM_CALL_ITEM
+inline constexpr size_t kPlatformCalls = std::size(kAllPlatformCalls);
+
 const char* NameOf(PlatformCall call);
 // Calls that change stored state: a failure of one must never be reported as success.
 bool ChangesState(PlatformCall call);
 
 inline constexpr wchar_t kSandboxKey[] = L"Software\\ZOLBEX11 Tests\\Sandbox";
 
-class SandboxPlatform : public ForwardingPlatform {
+// Derives from the interface itself, not from a forwarding double: a platform call added later
+// leaves this class abstract until it decides what the call does here, so no test under the
+// sandbox can reach the real machine through a call it forgot.
+class SandboxPlatform : public platform::Platform {
 public:
     SandboxPlatform();   // starts with an empty scratch key
     ~SandboxPlatform() override;  // removes it
