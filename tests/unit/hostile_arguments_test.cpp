@@ -18,6 +18,7 @@
 #include "failing_allocations.h"
 #include "library/registration.h"
 #include "process_handles.h"
+#include "platform/registry_names.h"
 #include "registry/registry_object.h"
 #include "sandbox_platform.h"
 
@@ -63,7 +64,7 @@ protected:
     void SetUp() override {
         ComTest::SetUp();
         registry_ = MakeObject<RegistryObject>();
-        registry_->SetClassKey(-2147483647);
+        registry_->SetClassKey(kHkeyCurrentUser);
         registry_->SetSectionKey(L"Software\\Hostile");
         registry_->SetValueKey(L"v");
         registry_->SetValueType(REG_SZ);
