@@ -25,6 +25,24 @@ ComPtr<IErrorInfo> PlantErrorObject() {
     return info;
 }
 
+HRESULT TypeInfoAt(IDispatch* object, UINT index) {
+    ComPtr<ITypeInfo> info;
+    return object->GetTypeInfo(index, 0, info.Put());
+}
+
+HRESULT IdOfName(IDispatch* object, const wchar_t* name) {
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    DISPID id = 0;
+    return object->GetIDsOfNames(IID_NULL, names, 1, 0, &id);
+}
+
+HRESULT CreateThroughFactory(ClassCreator create) {
+    ComPtr<IClassFactory> factory;
+    EXPECT_EQ(GetClassFactory(create, IID_IClassFactory, reinterpret_cast<void**>(factory.Put())), S_OK);
+    ComPtr<IDispatch> made;
+    return factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(made.Put()));
+}
+
 struct FrameCall {
     const char* what;
     HRESULT expected;
@@ -34,42 +52,12 @@ struct FrameCall {
 TEST_F(ComTest, FrameMethodsLeaveTheThreadsErrorObjectAlone) {
     ComPtr<IDispatch> object = NewProcessScope();
     const FrameCall calls[] = {
-        {"GetTypeInfo", S_OK,
-         [](IDispatch* o) {
-             ComPtr<ITypeInfo> info;
-             return o->GetTypeInfo(0, 0, info.Put());
-         }},
-        {"GetTypeInfo of a bad index", DISP_E_BADINDEX,
-         [](IDispatch* o) {
-             ComPtr<ITypeInfo> info;
-             return o->GetTypeInfo(1, 0, info.Put());
-         }},
-        {"GetIDsOfNames", S_OK,
-         [](IDispatch* o) {
-             LPOLESTR name = const_cast<LPOLESTR>(L"Environment");
-             DISPID id = 0;
-             return o->GetIDsOfNames(IID_NULL, &name, 1, 0, &id);
-         }},
-        {"GetIDsOfNames of an unknown name", DISP_E_UNKNOWNNAME,
-         [](IDispatch* o) {
-             LPOLESTR name = const_cast<LPOLESTR>(L"NoSuchMember");
-             DISPID id = 0;
-             return o->GetIDsOfNames(IID_NULL, &name, 1, 0, &id);
-         }},
-        {"CreateInstance", S_OK,
-         [](IDispatch*) {
-             ComPtr<IClassFactory> factory;
-             GetClassFactory(NewProcessScope, IID_IClassFactory, reinterpret_cast<void**>(factory.Put()));
-             ComPtr<IDispatch> made;
-             return factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(made.Put()));
-         }},
-        {"CreateInstance out of memory", E_OUTOFMEMORY,
-         [](IDispatch*) {
-             ComPtr<IClassFactory> factory;
-             GetClassFactory(OutOfMemoryCreator, IID_IClassFactory, reinterpret_cast<void**>(factory.Put()));
-             ComPtr<IDispatch> made;
-             return factory->CreateInstance(nullptr, IID_IDispatch, reinterpret_cast<void**>(made.Put()));
-         }},
+        {"GetTypeInfo", S_OK, [](IDispatch* o) { return TypeInfoAt(o, 0); }},
+        {"GetTypeInfo of a bad index", DISP_E_BADINDEX, [](IDispatch* o) { return TypeInfoAt(o, 1); }},
+        {"GetIDsOfNames", S_OK, [](IDispatch* o) { return IdOfName(o, L"Environment"); }},
+        {"GetIDsOfNames of an unknown name", DISP_E_UNKNOWNNAME, [](IDispatch* o) { return IdOfName(o, L"NoSuchMember"); }},
+        {"CreateInstance", S_OK, [](IDispatch*) { return CreateThroughFactory(NewProcessScope); }},
+        {"CreateInstance out of memory", E_OUTOFMEMORY, [](IDispatch*) { return CreateThroughFactory(OutOfMemoryCreator); }},
     };
     for (const FrameCall& frame : calls) {
         ComPtr<IErrorInfo> planted = PlantErrorObject();
