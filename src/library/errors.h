@@ -2,9 +2,10 @@
 //
 // Member bodies throw AutomationError; Guarded() at the COM boundary records it as the
 // thread's IErrorInfo and returns its HRESULT. Every place that turns an exception into an
-// answer goes through CaughtError(), so a kind of exception is translated in one place. Error numbers as clients see them in Err.Number:
-// a small number n (1..65535) travels as the HRESULT 0x800A0000 | n, anything else is the
-// HRESULT itself (for example -2147194455 = 0x800469A9).
+// answer goes through CaughtError(), so each kind of exception is translated in one place.
+// Error numbers as clients see them in Err.Number: a small number n (1..65535) travels as the
+// HRESULT 0x800A0000 | n, anything else is the HRESULT itself (for example -2147194455 =
+// 0x800469A9).
 #pragma once
 
 #include <windows.h>
