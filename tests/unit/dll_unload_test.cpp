@@ -1,6 +1,10 @@
 // Freeing the built DLL gives back what it held: its type library, loaded once more by the
-// client after the DLL is gone, has no reference but the client's own.
+// client after the DLL is gone, has no more references than before the DLL was loaded (other
+// tests of the same process may hold some).
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
 
 #include "com_test_support.h"
 #include "registration_test_support.h"
@@ -18,11 +22,13 @@ ULONG OthersReferences(const std::wstring& path) {
 }
 
 TEST_F(ComTest, FreeingTheDllReleasesItsTypeInformation) {
-    std::wstring path;
+    const wchar_t* named = _wgetenv(L"ZOLBEX11_DLL");
+    if (!named || !*named) GTEST_SKIP() << "ZOLBEX11_DLL names no DLL";
+    const std::wstring path = named;
+    const ULONG before = OthersReferences(path);
     {
         BuiltDll dll;
         if (!dll.Loaded()) GTEST_SKIP() << "ZOLBEX11_DLL does not name a loadable DLL";
-        path = dll.Path();
         ComPtr<IClassFactory> factory;
         ASSERT_EQ(dll.Entry<GetClassObjectFn>("DllGetClassObject")(
                       CLSID_clsZolbexENVProcessA, IID_IClassFactory, reinterpret_cast<void**>(factory.Put())),
@@ -36,10 +42,10 @@ TEST_F(ComTest, FreeingTheDllReleasesItsTypeInformation) {
         factory.Reset();
         ASSERT_EQ(dll.Entry<PlainEntryFn>("DllCanUnloadNow")(), S_OK);
         // The check below can see a reference: the loaded DLL holds the library now.
-        ASSERT_GE(OthersReferences(path), 1u);
+        ASSERT_GT(OthersReferences(path), before);
     }
     ASSERT_EQ(GetModuleHandleW(path.c_str()), nullptr) << "something else keeps the DLL loaded";
-    EXPECT_EQ(OthersReferences(path), 0u) << "the freed DLL left its type library referenced";
+    EXPECT_EQ(OthersReferences(path), before) << "the freed DLL left its type library referenced";
 }
 
 }  // namespace
