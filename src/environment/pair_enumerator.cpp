@@ -2,6 +2,7 @@
 
 #include "environment/value_pairs.h"
 #include "library/com_object.h"
+#include "library/errors.h"
 
 namespace zolbex {
 namespace {
@@ -40,12 +41,8 @@ public:
     HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override {
         if (!copy) return E_POINTER;
         *copy = nullptr;
-        try {
-            *copy = NewPairEnumerator(pairs_.Get(), position_).Detach();
-            return S_OK;
-        } catch (...) {
-            return E_OUTOFMEMORY;
-        }
+        return Guarded(ErrorObject::LeaveAlone,
+                       [&] { *copy = NewPairEnumerator(pairs_.Get(), position_).Detach(); });
     }
 
 private:

@@ -13,14 +13,13 @@
 #include "library/dispatch_object.h"
 #include "library/expansion_setting.h"
 #include "platform/platform.h"
+#include "platform/registry_names.h"
 #include "registry/registry_object.h"
 #include "zolbex11_interfaces.h"
 
 namespace zolbex {
 namespace {
 
-constexpr LONG kCurrentUserRoot = static_cast<LONG>(0x80000001);
-constexpr LONG kLocalMachineRoot = static_cast<LONG>(0x80000002);
 constexpr wchar_t kUserKey[] = L"Environment";
 constexpr wchar_t kMachineKey[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager\\Environment";
 
@@ -79,11 +78,11 @@ private:
 }  // namespace
 
 ComPtr<IDispatch> NewUserScope() {
-    return ComPtr<IDispatch>(MakeObject<StoredScope<_clsZolbexENVUserA>>(kCurrentUserRoot, kUserKey).Get());
+    return ComPtr<IDispatch>(MakeObject<StoredScope<_clsZolbexENVUserA>>(kHkeyCurrentUser, kUserKey).Get());
 }
 
 ComPtr<IDispatch> NewSystemScope() {
-    return ComPtr<IDispatch>(MakeObject<StoredScope<_clsZolbexENVSystemA>>(kLocalMachineRoot, kMachineKey).Get());
+    return ComPtr<IDispatch>(MakeObject<StoredScope<_clsZolbexENVSystemA>>(kHkeyLocalMachine, kMachineKey).Get());
 }
 
 }  // namespace zolbex

@@ -43,10 +43,6 @@ HRESULT CoerceToArray(const ParamInfo& param, VARIANT* source, VARIANT* out) {
 
 }  // namespace
 
-bool IsOmitted(const VARIANT* arg) {
-    return !arg || (V_VT(arg) == VT_ERROR && V_ERROR(arg) == DISP_E_PARAMNOTFOUND);
-}
-
 HRESULT Coerce(const ParamInfo& param, VARIANT* source, VARIANT* out) {
     // A chain of references is followed to its end (the dispatcher has checked that it ends).
     source = const_cast<VARIANT*>(EndOfReferences(source));

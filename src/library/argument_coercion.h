@@ -9,9 +9,6 @@
 
 namespace zolbex {
 
-// An argument left out: none at its place, or the "parameter not found" error value.
-bool IsOmitted(const VARIANT* arg);
-
 // Coerces any value (possibly by-ref, or a chain of references) to the parameter's type into
 // `out`, which must be empty.
 HRESULT Coerce(const ParamInfo& param, VARIANT* source, VARIANT* out);

@@ -3,6 +3,7 @@
 #include "library/argument_coercion.h"
 #include "library/argument_placement.h"
 #include "library/variant_data.h"
+#include "library/variant_values.h"
 #include "library/write_back.h"
 
 namespace zolbex {

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "platform/registry_names.h"
+
 namespace zolbex::catalogue {
 namespace {
 
@@ -175,9 +177,9 @@ Library Build() {
 
     lib.enumerations = {
         {"ERegistryClassConstants", Guid("{86169016-2F7B-4BDB-A904-26278C28C31B}"), true,
-         {{"HKEY_CLASSES_ROOT", -2147483647L - 1},
-          {"HKEY_CURRENT_USER", -2147483647L},
-          {"HKEY_LOCAL_MACHINE", -2147483646L},
+         {{"HKEY_CLASSES_ROOT", kHkeyClassesRoot},
+          {"HKEY_CURRENT_USER", kHkeyCurrentUser},
+          {"HKEY_LOCAL_MACHINE", kHkeyLocalMachine},
           {"HKEY_USERS", -2147483645L}}},
         {"ERegistryValueTypes", Guid("{FB5697D5-6AE0-4A6B-9F91-8020FB5AFAED}"), true,
          {{"REG_NONE", 0},
@@ -245,6 +247,8 @@ const T* FindByName(const std::vector<T>& items, const char* name) {
 
 }  // namespace
 
+const Param* Member::FindParam(const char* name) const { return FindByName(params, name); }
+const Member* Interface::FindMember(const char* name) const { return FindByName(members, name); }
 const Interface* Library::FindInterface(const char* name) const { return FindByName(interfaces, name); }
 const Enumeration* Library::FindEnumeration(const char* name) const { return FindByName(enumerations, name); }
 const Coclass* Library::FindCoclass(const char* name) const { return FindByName(coclasses, name); }

@@ -121,6 +121,8 @@ struct Member {
     unsigned short funcFlags;   // FUNCFLAGS
     bool vararg;                // the last parameter receives all further arguments
     const char* helpString;     // null: none
+
+    const Param* FindParam(const char* name) const;
 };
 
 inline constexpr unsigned short kInterfaceFlags = 0x11D0;  // hidden, dual, nonextensible, oleautomation, dispatchable
@@ -130,6 +132,9 @@ struct Interface {
     GUID iid;
     unsigned short flags;
     std::vector<Member> members;  // in vtable order, after IUnknown's 3 and IDispatch's 4 slots
+
+    // The first member of that name (a property's get before its let).
+    const Member* FindMember(const char* name) const;
 };
 
 // ---- Classes, enumerations, library --------------------------------------------------

@@ -19,7 +19,7 @@ public:
         *out = nullptr;
         if (outer) return CLASS_E_NOAGGREGATION;
         ComPtr<IDispatch> object;
-        HRESULT hr = Guarded([&] { object = create_(); });
+        HRESULT hr = Guarded(ErrorObject::LeaveAlone, [&] { object = create_(); });
         if (FAILED(hr)) return hr;
         return object->QueryInterface(iid, out);
     }

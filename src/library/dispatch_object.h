@@ -26,7 +26,7 @@ public:
         if (!info) return E_POINTER;
         *info = nullptr;
         if (index != 0) return DISP_E_BADINDEX;
-        return Guarded([&] {
+        return Guarded(ErrorObject::LeaveAlone, [&] {
             *info = Table().DispatchTypeInfo();
             (*info)->AddRef();
         });
@@ -35,8 +35,7 @@ public:
                                             DISPID* ids) override {
         HRESULT hr = CheckNamesRequest(iid, names, count, ids);
         if (FAILED(hr)) return hr;
-        HRESULT guard = Guarded([&] { hr = Table().GetIDsOfNames(names, count, ids); });
-        return FAILED(guard) ? guard : hr;
+        return Guarded(ErrorObject::LeaveAlone, [&] { return Table().GetIDsOfNames(names, count, ids); });
     }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* exception,
@@ -45,12 +44,12 @@ public:
         if (result) VariantInit(result);
         // The interface argument is reserved: anything but IID_NULL is refused.
         if (iid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-        HRESULT hr = S_OK;
-        HRESULT guard = Guarded([&] {
-            hr = Table().Invoke(static_cast<Interface*>(this), id, flags, params, result,
-                                exception, argError);
+        // The one frame method that records an error object: a member's failure reaches the
+        // caller through it (and EXCEPINFO), so Invoke clears it first and leaves what failed.
+        return Guarded([&] {
+            return Table().Invoke(static_cast<Interface*>(this), id, flags, params, result, exception,
+                                  argError);
         });
-        return FAILED(guard) ? guard : hr;
     }
 
     // ISupportErrorInfo

@@ -76,14 +76,33 @@ DispatchTable::DispatchTable(ITypeInfo* described) {
 
 DispatchTable::~DispatchTable() = default;
 
+namespace {
+
+using TableMap = std::map<GUID, std::unique_ptr<DispatchTable>, bool (*)(const GUID&, const GUID&)>;
+
+std::mutex g_tablesLock;
+// Never destroyed, like the type library the tables hold pointers into (typelib.cpp).
+TableMap& Tables() {
+    static TableMap* tables =
+        new TableMap([](const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof(GUID)) < 0; });
+    return *tables;
+}
+
+}  // namespace
+
 const DispatchTable& DispatchTable::For(REFIID iid) {
-    static std::mutex lock;
-    static std::map<GUID, std::unique_ptr<DispatchTable>, bool (*)(const GUID&, const GUID&)> tables(
-        [](const GUID& a, const GUID& b) { return std::memcmp(&a, &b, sizeof(GUID)) < 0; });
-    std::lock_guard<std::mutex> guard(lock);
-    auto& table = tables[iid];
+    std::lock_guard<std::mutex> guard(g_tablesLock);
+    auto& table = Tables()[iid];
     if (!table) table = std::make_unique<DispatchTable>(iid);
     return *table;
+}
+
+void DispatchTable::ReleaseAll() {
+    {
+        std::lock_guard<std::mutex> guard(g_tablesLock);
+        Tables().clear();
+    }
+    ReleaseOwnTypeLib();
 }
 
 HRESULT DispatchTable::GetIDsOfNames(LPOLESTR* names, UINT count, DISPID* ids) const {

@@ -42,8 +42,12 @@ public:
     HRESULT Invoke(IDispatch* object, DISPID id, WORD flags, DISPPARAMS* params,
                    VARIANT* result, EXCEPINFO* exception, UINT* argError) const;
 
-    // The table of an interface of this library, built on first use and kept for the process.
+    // The table of an interface of this library, built on first use and kept until
+    // ReleaseAll.
     static const DispatchTable& For(REFIID iid);
+    // Destroys every table and releases the type library they were built from, when the DLL
+    // is freed: a table handed out before must not be used again.
+    static void ReleaseAll();
 
 private:
     // The member a call with `flags` means, or null.

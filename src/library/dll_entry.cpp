@@ -6,13 +6,18 @@
 
 #include "library/class_factory.h"
 #include "library/class_table.h"
+#include "library/dispatcher.h"
 #include "library/module.h"
 #include "library/registration.h"
 
 extern "C" {
 
-BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) {
-    // Per-thread data are thread_local and end with their thread; nothing else is kept.
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+    // Per-thread data are thread_local and end with their thread. The type library and the
+    // dispatch tables built from it hold COM pointers: they are released when a client frees
+    // the DLL (reserved is null), and left alone at process exit (reserved is not), when the
+    // DLLs they point into may be gone already.
+    if (reason == DLL_PROCESS_DETACH && !reserved) zolbex::DispatchTable::ReleaseAll();
     return TRUE;
 }
 

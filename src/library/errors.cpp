@@ -5,11 +5,15 @@
 
 #include <oleauto.h>
 
+#include <new>
+
 namespace zolbex {
 
-long AutomationError::Number() const {
-    if (HRESULT_FACILITY(hr_) == FACILITY_CONTROL) return HRESULT_CODE(hr_);
-    return hr_;
+long AutomationError::Number() const { return NumberOf(hr_); }
+
+long NumberOf(HRESULT hr) {
+    if (HRESULT_FACILITY(hr) == FACILITY_CONTROL) return HRESULT_CODE(hr);
+    return hr;
 }
 
 HRESULT ErrorCodeOf(long number) {
@@ -54,6 +58,23 @@ HRESULT Report(const AutomationError& error) {
     return error.Code();
 }
 
+AutomationError CaughtError() {
+    try {
+        throw;
+    } catch (const AutomationError& error) {
+        return error;
+    } catch (const std::bad_alloc&) {
+        return ErrorOf(Error::OutOfMemory);
+    } catch (...) {
+        return ErrorOf(Error::Unexpected);
+    }
+}
+
+HRESULT AnswerCaught(ErrorObject errorObject) {
+    const AutomationError error = CaughtError();
+    return errorObject == ErrorObject::Record ? Report(error) : error.Code();
+}
+
 void ThrowIfFailed(HRESULT hr) {
     if (SUCCEEDED(hr)) return;
     ComPtr<IErrorInfo> info;
@@ -63,10 +84,7 @@ void ThrowIfFailed(HRESULT hr) {
         if (SUCCEEDED(info->GetSource(text.Put())) && !text.Empty()) source = text.Str();
         if (SUCCEEDED(info->GetDescription(text.Put()))) description = text.Str();
     }
-    if (description.empty()) {
-        long number = HRESULT_FACILITY(hr) == FACILITY_CONTROL ? HRESULT_CODE(hr) : hr;
-        description = RuntimeErrorText(number);
-    }
+    if (description.empty()) description = RuntimeErrorText(NumberOf(hr));
     throw AutomationError(hr, std::move(source), std::move(description));
 }
 

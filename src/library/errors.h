@@ -1,17 +1,20 @@
 // One way to raise and carry automation errors (number, source, description) for every class.
 //
 // Member bodies throw AutomationError; Guarded() at the COM boundary records it as the
-// thread's IErrorInfo and returns its HRESULT. Error numbers as clients see them in Err.Number:
-// a small number n (1..65535) travels as the HRESULT 0x800A0000 | n, anything else is the
-// HRESULT itself (for example -2147194455 = 0x800469A9).
+// thread's IErrorInfo and returns its HRESULT. Every place that turns an exception into an
+// answer goes through CaughtError(), so each kind of exception is translated in one place.
+// Error numbers as clients see them in Err.Number: a small number n (1..65535) travels as the
+// HRESULT 0x800A0000 | n, anything else is the HRESULT itself (for example -2147194455 =
+// 0x800469A9).
 #pragma once
 
 #include <windows.h>
 #include <oleauto.h>
 
 #include <exception>
-#include <new>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 #include "library/error_table.h"
 
@@ -46,8 +49,9 @@ private:
     std::wstring description_;
 };
 
-// The HRESULT that carries a client-visible error number.
+// The HRESULT that carries a client-visible error number, and the number an HRESULT carries.
 HRESULT ErrorCodeOf(long number);
+long NumberOf(HRESULT hr);
 
 // Raises error `number` with the given source and description.
 [[noreturn]] void Raise(long number, const std::wstring& source, const std::wstring& description);
@@ -75,22 +79,44 @@ inline void RequirePointer(const void* pointer) {
     if (!pointer) throw ErrorOf(Error::InvalidPointer);
 }
 
+// The exception being handled (call only inside a catch block) as an automation error: an
+// AutomationError as thrown, an exhausted allocation as out of memory, anything else as an
+// unexpected failure.
+AutomationError CaughtError();
+
+// Whether a boundary records its failure as the thread's error object. Member bodies do; the
+// frame's IUnknown, IClassFactory and IEnumVARIANT methods, IDispatch's GetTypeInfoCount,
+// GetTypeInfo and GetIDsOfNames, and the DLL's entry points leave the error object alone: a
+// client reads it only after a member's failure, and those methods are no member.
+enum class ErrorObject { Record, LeaveAlone };
+
+// The COM boundary's answer to the exception being handled: its HRESULT, recorded as the
+// thread's error object or not.
+HRESULT AnswerCaught(ErrorObject errorObject);
+
+// Runs `body` at the COM boundary: S_OK (or the HRESULT the body returns), or the error it
+// raised as an HRESULT, with an IErrorInfo when `errorObject` says so.
+template <class Body>
+HRESULT Guarded(ErrorObject errorObject, Body&& body) noexcept {
+    // An error object left on the thread by an earlier call must not be taken for one that a
+    // call inside this body failed with.
+    if (errorObject == ErrorObject::Record) SetErrorInfo(0, nullptr);
+    try {
+        if constexpr (std::is_void_v<decltype(body())>) {
+            body();
+            return S_OK;
+        } else {
+            return body();
+        }
+    } catch (...) {
+        return AnswerCaught(errorObject);
+    }
+}
+
 // Runs a member body at the COM boundary: S_OK, or the error as HRESULT + IErrorInfo.
 template <class Body>
 HRESULT Guarded(Body&& body) noexcept {
-    // An error object left on the thread by an earlier call must not be taken for one that a
-    // call inside this body failed with.
-    SetErrorInfo(0, nullptr);
-    try {
-        body();
-        return S_OK;
-    } catch (const AutomationError& error) {
-        return Report(error);
-    } catch (const std::bad_alloc&) {
-        return Report(ErrorOf(Error::OutOfMemory));
-    } catch (...) {
-        return Report(ErrorOf(Error::Unexpected));
-    }
+    return Guarded(ErrorObject::Record, std::forward<Body>(body));
 }
 
 }  // namespace zolbex

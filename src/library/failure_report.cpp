@@ -19,10 +19,8 @@ HRESULT ReportMemberFailure(HRESULT hr, EXCEPINFO* exception) {
         info->GetHelpFile(&exception->bstrHelpFile);
         info->GetHelpContext(&exception->dwHelpContext);
     }
-    if (!exception->bstrDescription) {
-        long number = HRESULT_FACILITY(hr) == FACILITY_CONTROL ? HRESULT_CODE(hr) : hr;
-        exception->bstrDescription = SysAllocString(RuntimeErrorText(number).c_str());
-    }
+    if (!exception->bstrDescription)
+        exception->bstrDescription = SysAllocString(RuntimeErrorText(NumberOf(hr)).c_str());
     return DISP_E_EXCEPTION;
 }
 

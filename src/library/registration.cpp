@@ -1,11 +1,11 @@
 #include "library/registration.h"
 
 #include <cstring>
-#include <new>
 #include <string>
 #include <vector>
 
 #include "library/catalogue.h"
+#include "library/errors.h"
 #include "library/module.h"
 
 namespace zolbex {
@@ -175,23 +175,10 @@ void DeleteIfEmpty(HKEY root, const std::wstring& path) {
     if (subKeys == 0 && values == 0) RegDeleteKeyW(root, path.c_str());
 }
 
-// Runs one registration step at the exported entry points' boundary: an exhausted allocation
-// becomes E_OUTOFMEMORY instead of an exception leaving the DLL.
-template <class Step>
-HRESULT AtBoundary(Step&& step) noexcept {
-    try {
-        return step();
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (...) {
-        return E_UNEXPECTED;
-    }
-}
-
 }  // namespace
 
 HRESULT RegisterInto(HKEY classesRoot) {
-    return AtBoundary([&] {
+    return Guarded(ErrorObject::LeaveAlone, [&] {
         // Every text is built before the first write.
         const std::vector<KeyValue> values = Values(catalogue::TheLibrary());
         for (const KeyValue& entry : values) {
@@ -203,7 +190,7 @@ HRESULT RegisterInto(HKEY classesRoot) {
 }
 
 HRESULT UnregisterFrom(HKEY classesRoot, HKEY otherViewRoot) {
-    return AtBoundary([&] {
+    return Guarded(ErrorObject::LeaveAlone, [&] {
         const catalogue::Library& lib = catalogue::TheLibrary();
         const std::vector<std::wstring> own = OwnKeys(lib);
         const std::wstring typeLibKey = TypeLibKey(lib);

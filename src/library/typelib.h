@@ -9,5 +9,7 @@ namespace zolbex {
 
 // The type library embedded in this module; throws AutomationError when it cannot be loaded.
 ComPtr<ITypeLib> OwnTypeLib();
+// Releases the cached type library (the next OwnTypeLib loads it again).
+void ReleaseOwnTypeLib();
 
 }  // namespace zolbex

@@ -52,6 +52,10 @@ std::wstring ValueAsText(const VARIANT& value) {
     return std::wstring(Bstr::ViewOf(V_BSTR(text.Get())));
 }
 
+bool IsOmitted(const VARIANT* arg) {
+    return !arg || (V_VT(arg) == VT_ERROR && V_ERROR(arg) == DISP_E_PARAMNOTFOUND);
+}
+
 std::wstring DescribeValue(const VARIANT& value) {
     VARTYPE type = V_VT(&value) & ~VT_BYREF;
     if ((type & VT_ARRAY) || IsObject(type)) return std::wstring();

@@ -11,6 +11,10 @@
 
 namespace zolbex {
 
+// An optional argument left out: none at its place (a vtable caller's null pointer), or the
+// "parameter not found" error value a late-bound caller leaves.
+bool IsOmitted(const VARIANT* arg);
+
 // A plain copy that follows a by-reference variant to its value (what a by-value argument gets).
 // A reference that is null or never ends raises "Invalid procedure call or argument".
 Variant CopyOf(const VARIANT& value);

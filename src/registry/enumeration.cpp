@@ -1,6 +1,5 @@
 // EnumerateValues and EnumerateSections: the names of a key's values and of its sub-keys.
 #include <cwchar>
-#include <new>
 
 #include "platform/platform.h"
 #include "registry/name_array.h"
@@ -79,10 +78,8 @@ HRESULT RegistryObject::EnumerateSections(SAFEARRAY** sSect, LONG* iSectCount, V
             StoreNames(names, sSect, iSectCount);
             *pRetVal = VARIANT_TRUE;
             return;
-        } catch (const AutomationError& error) {
-            trapped = error.Description();
-        } catch (const std::bad_alloc&) {
-            trapped = DescriptionOf(Error::OutOfMemory);
+        } catch (...) {
+            trapped = CaughtError().Description();
         }
         try {
             StoreNames(names, sSect, iSectCount);

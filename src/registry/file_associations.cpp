@@ -13,14 +13,13 @@
 #include "library/variant.h"
 #include "library/variant_values.h"
 #include "platform/platform.h"
+#include "platform/registry_names.h"
 #include "registry/registry_error.h"
 #include "registry/registry_object.h"
 
 namespace zolbex {
 namespace {
 
-constexpr LONG kClassesRoot = static_cast<LONG>(0x80000000);  // HKEY_CLASSES_ROOT
-constexpr LONG kLocalMachine = static_cast<LONG>(0x80000002);  // HKEY_LOCAL_MACHINE
 constexpr wchar_t kMachineClasses[] = L"SOFTWARE\\Classes\\";
 
 // The class's private writer: one text as the value ValueKey of SectionKey under both class
@@ -30,10 +29,10 @@ void WriteClassesRootValue(RegistryObject& registry, const std::wstring& text) {
     Variant value;
     V_VT(value.Get()) = VT_BSTR;
     V_BSTR(value.Get()) = NewBstr(text);
-    registry.SetClassKey(kClassesRoot);
+    registry.SetClassKey(kHkeyClassesRoot);
     registry.Write(*value.Get());
     const std::wstring section = registry.SectionKey();
-    registry.SetClassKey(kLocalMachine);
+    registry.SetClassKey(kHkeyLocalMachine);
     registry.SetSectionKey(kMachineClasses + section);
     registry.Write(*value.Get());
     registry.SetSectionKey(section);

@@ -8,21 +8,9 @@
 #include <utility>
 
 #include "platform/platform.h"
+#include "platform/registry_names.h"
 
 namespace zolbex {
-
-// Access rights the registry object asks for: reading and testing a key, listing its sub-keys,
-// and creating a key or writing/deleting a value (every key-specific right, no standard rights;
-// deliberately not KEY_ALL_ACCESS).
-inline constexpr REGSAM kQueryAccess = KEY_QUERY_VALUE;              // 0x0001
-inline constexpr REGSAM kListSubKeysAccess = KEY_ENUMERATE_SUB_KEYS;  // 0x0008
-inline constexpr REGSAM kWriteAccess = 0x3F;
-
-// The root handle behind a ClassKey number. The predefined roots are negative 32-bit numbers
-// that the system sign-extends to pointer width, so the conversion does the same.
-inline HKEY RootHandle(LONG classKey) {
-    return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(classKey));
-}
 
 class RegistryKey {
 public:

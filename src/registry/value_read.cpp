@@ -8,14 +8,6 @@
 #include "registry/stored_value.h"
 
 namespace zolbex {
-namespace {
-
-// An optional VARIANT argument that the caller left out.
-bool Omitted(const VARIANT* argument) {
-    return !argument || (V_VT(argument) == VT_ERROR && V_ERROR(argument) == DISP_E_PARAMNOTFOUND);
-}
-
-}  // namespace
 
 Variant RegistryObject::Read() {
     std::optional<StoredValue> stored;
@@ -42,7 +34,7 @@ HRESULT RegistryObject::ReadKey(BSTR* valueKey, BSTR* sectionKey, LONG* classKey
         RequirePointer(pRetVal);
         LocationOverride override(location_, valueKey, sectionKey, classKey);
         std::optional<Variant> savedDefault;
-        if (!Omitted(defaultValue)) {
+        if (!IsOmitted(defaultValue)) {
             Variant newDefault = ValueOf(*defaultValue);
             savedDefault = std::move(default_);
             default_ = std::move(newDefault);

@@ -5,12 +5,12 @@
 #include <cwctype>
 
 #include "platform/platform.h"
+#include "platform/registry_names.h"
 #include "registry/registry_key.h"
 
 namespace zolbex {
 namespace {
 
-constexpr LONG kLocalMachineRoot = static_cast<LONG>(0x80000002);
 constexpr wchar_t kDriveIcons[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\DriveIcons\\";
 
 }  // namespace
@@ -19,7 +19,7 @@ void NameDrive(const std::wstring& drive, const std::wstring& label) {
     if (drive.size() < 2 || drive[1] != L':' || !std::iswalpha(drive[0])) return;
     const wchar_t letter = static_cast<wchar_t>(std::towupper(drive[0]));
     RegistryKey key;
-    if (key.Create(kLocalMachineRoot, kDriveIcons + std::wstring(1, letter) + L"\\DefaultLabel",
+    if (key.Create(kHkeyLocalMachine, kDriveIcons + std::wstring(1, letter) + L"\\DefaultLabel",
                    KEY_SET_VALUE | KEY_WOW64_64KEY) != ERROR_SUCCESS)
         return;
     platform::Platform& platform = platform::Current();

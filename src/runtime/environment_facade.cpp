@@ -5,6 +5,7 @@
 #include <string>
 
 #include "library/bstr.h"
+#include "runtime/declared_defaults.h"
 #include "runtime/environment_settings.h"
 #include "runtime/error_box.h"
 #include "runtime/leading_reference.h"
@@ -17,7 +18,7 @@ namespace zolbex {
 namespace {
 
 // Omitted arguments of a vtable caller read as the defaults a late-bound caller gets.
-LONG StyleOf(const LONG* lStyle) { return lStyle ? *lStyle : zolbexEnvironmentSystem; }
+LONG StyleOf(const char* member, const LONG* lStyle) { return lStyle ? *lStyle : DeclaredLong(member, "lStyle"); }
 std::wstring TextOf(const BSTR* text) { return text ? std::wstring(Bstr::ViewOf(*text)) : std::wstring(); }
 
 // Runs a member's steps; an error ends them and is shown as "<number> , <description>" in an
@@ -40,7 +41,7 @@ HRESULT RunTimeObject::EnvironGet(zolbexEnvironmentStyleConstants* lStyle, BSTR*
         *pRetVal = nullptr;
         std::wstring result;
         RunReporting(L"EnvironGet", [&] {
-            LONG style = StyleOf(lStyle);
+            LONG style = StyleOf("EnvironGet", lStyle);
             std::wstring value = ReadScopeVariable(style, TextOf(sVariable));
             if (bFullValue && *bFullValue == VARIANT_TRUE && HasLeadingReference(value)) {
                 // The name is looked up by this same object in the same scope, with nothing
@@ -73,7 +74,7 @@ HRESULT RunTimeObject::EnvironSet(zolbexEnvironmentStyleConstants* lStyle, BSTR*
                 *sVarValue = empty;
             }
             const std::wstring value = TextOf(sVarValue);
-            WriteScopeVariable(StyleOf(lStyle), name, value);
+            WriteScopeVariable(StyleOf("EnvironSet", lStyle), name, value);
             // The scope keeps the text as given; the record holds it resolved, always against
             // the machine scope and through a separate runtime object.
             std::wstring recorded = value;
@@ -96,7 +97,7 @@ HRESULT RunTimeObject::EnvironList(zolbexEnvironmentStyleConstants* lStyle, _cls
         RequirePointer(pRetVal);
         *pRetVal = nullptr;
         ComPtr<_clsZolbexENVValuePairsA> list;
-        RunReporting(L"EnvironList", [&] { list = ListScope(StyleOf(lStyle)); });
+        RunReporting(L"EnvironList", [&] { list = ListScope(StyleOf("EnvironList", lStyle)); });
         *pRetVal = list.Detach();
     });
 }

@@ -2,7 +2,6 @@
 // (the environment facade and its module procedures).
 #pragma once
 
-#include <new>
 #include <optional>
 
 #include "library/errors.h"
@@ -15,12 +14,8 @@ std::optional<AutomationError> Trap(Body&& body) {
     try {
         body();
         return std::nullopt;
-    } catch (const AutomationError& error) {
-        return error;
-    } catch (const std::bad_alloc&) {
-        return ErrorOf(Error::OutOfMemory);
     } catch (...) {
-        return ErrorOf(Error::Unexpected);
+        return CaughtError();
     }
 }
 

@@ -6,6 +6,7 @@
 #include "library/bstr.h"
 #include "library/late_bound.h"
 #include "library/variant_values.h"
+#include "runtime/declared_defaults.h"
 #include "runtime/drive_tools.h"
 #include "runtime/runtime_object.h"
 
@@ -16,9 +17,7 @@ namespace {
 HWND OwnerOf(const LONG* lhWnd) {
     return lhWnd ? reinterpret_cast<HWND>(static_cast<LONG_PTR>(*lhWnd)) : nullptr;
 }
-std::wstring TextOf(const BSTR* text, const wchar_t* fallback = L"") {
-    return text ? std::wstring(Bstr::ViewOf(*text)) : std::wstring(fallback);
-}
+std::wstring TextOf(const BSTR* text) { return text ? std::wstring(Bstr::ViewOf(*text)) : std::wstring(); }
 // Only exactly True asks for the label step.
 bool IsTrue(const VARIANT_BOOL* flag) { return flag && *flag == VARIANT_TRUE; }
 
@@ -47,11 +46,12 @@ std::wstring ShortFolderPath(_clsZolbex11RunTimeA& runtime, const std::wstring& 
     return ValueAsText(*shortPath.Get());
 }
 
-// A preset: the folder of a machine variable, the preset's label and default drive.
-void MakePresetDrive(const LONG* lhWnd, const BSTR* sDriveLetter, const VARIANT_BOOL* bChangeVolLable,
-                     const wchar_t* defaultDrive, std::wstring folder, const wchar_t* label) {
-    MakeVirtualDrive({OwnerOf(lhWnd), TextOf(sDriveLetter, defaultDrive), std::move(folder), label,
-                      IsTrue(bChangeVolLable)});
+// A preset `member`: the folder of a machine variable, the preset's label, and the drive the
+// caller names or else the member's declared default.
+void MakePresetDrive(const char* member, const LONG* lhWnd, const BSTR* sDriveLetter,
+                     const VARIANT_BOOL* bChangeVolLable, std::wstring folder, const wchar_t* label) {
+    const std::wstring drive = sDriveLetter ? TextOf(sDriveLetter) : DeclaredText(member, "sDriveLetter");
+    MakeVirtualDrive({OwnerOf(lhWnd), drive, std::move(folder), label, IsTrue(bChangeVolLable)});
 }
 
 }  // namespace
@@ -66,22 +66,23 @@ HRESULT RunTimeObject::CreateVirtualDrive(LONG* lhWnd, BSTR* sDriveLetter, BSTR*
 
 HRESULT RunTimeObject::CreateVirtualDriveHV(LONG* lhWnd, BSTR* sDriveLetter, VARIANT_BOOL* bChangeVolLable) {
     return Guarded([&] {
-        MakePresetDrive(lhWnd, sDriveLetter, bChangeVolLable, L"Z:", MachineVariable(*this, L"HVENVSROOT"), L"Vesk");
+        MakePresetDrive("CreateVirtualDriveHV", lhWnd, sDriveLetter, bChangeVolLable,
+                        MachineVariable(*this, L"HVENVSROOT"), L"Vesk");
     });
 }
 
 HRESULT RunTimeObject::CreateVirtualDriveHVWin(LONG* lhWnd, BSTR* sDriveLetter, VARIANT_BOOL* bChangeVolLable) {
     return Guarded([&] {
-        MakePresetDrive(lhWnd, sDriveLetter, bChangeVolLable, L"Y:", MachineVariable(*this, L"HVENVSWIN"),
-                        L"Windows");
+        MakePresetDrive("CreateVirtualDriveHVWin", lhWnd, sDriveLetter, bChangeVolLable,
+                        MachineVariable(*this, L"HVENVSWIN"), L"Windows");
     });
 }
 
 HRESULT RunTimeObject::CreateVirtualDriveHVPro(LONG* lhWnd, BSTR* sDriveLetter, VARIANT_BOOL* bChangeVolLable) {
     return Guarded([&] {
         const std::wstring programs = MachineVariable(*this, L"WINDRV") + L"\\Program Files\\Halvern";
-        MakePresetDrive(lhWnd, sDriveLetter, bChangeVolLable, L"W:", ShortFolderPath(*this, programs),
-                        L"Programs");
+        MakePresetDrive("CreateVirtualDriveHVPro", lhWnd, sDriveLetter, bChangeVolLable,
+                        ShortFolderPath(*this, programs), L"Programs");
     });
 }
 

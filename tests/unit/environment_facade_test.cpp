@@ -123,6 +123,13 @@ TEST_F(EnvironmentFacadeTest, EachStyleReadsItsOwnScope) {
     ASSERT_EQ(omittedStyle.hr, S_OK);
     EXPECT_EQ(Str(omittedStyle.value), L"machine") << "the machine scope by default";
     EXPECT_EQ(CallMethod(IDispatch(), L"EnvironGet").hr, S_OK) << "every argument omitted";
+
+    // A vtable caller leaves the style out with a null pointer: the same default.
+    Bstr variable(kV);
+    BSTR name = variable.Get();
+    Bstr early;
+    ASSERT_EQ(runtime_->EnvironGet(nullptr, &name, nullptr, early.Put()), S_OK);
+    EXPECT_EQ(early.Str(), L"machine");
     EXPECT_TRUE(platform_.boxes.empty());
 }
 

@@ -14,6 +14,7 @@
 #include "com_test_support.h"
 #include "forwarding_platform.h"
 #include "library/errors.h"
+#include "platform/registry_names.h"
 #include "registry/registry_object.h"
 
 namespace zolbex {
@@ -21,8 +22,6 @@ namespace {
 
 using namespace testing;
 
-constexpr LONG kClassesRoot = static_cast<LONG>(0x80000000);
-constexpr LONG kLocalMachine = -2147483646;
 constexpr wchar_t kSource[] = L"zolbex11.cRegistry";
 constexpr wchar_t kExtension[] = L"zolbex11test";
 constexpr wchar_t kClass[] = L"ZOLBEX11Tests.Document";
@@ -246,7 +245,7 @@ TEST_F(FileAssociationsTest, EachOptionWritesItsKeysUnderBothRootsAndLeavesTheLa
         CallResult result = Associate(std::move(all));
         ASSERT_EQ(result.hr, S_OK) << ::testing::PrintToString(ErrorOf(result).description);
         ExpectBothRoots(c.expected);
-        ExpectState(kLocalMachine, std::wstring(kClass) + c.lastSection);
+        ExpectState(kHkeyLocalMachine, std::wstring(kClass) + c.lastSection);
     }
 }
 
@@ -314,12 +313,12 @@ TEST_F(FileAssociationsTest, AFailedWriteEndsTheAssociationWhereItHappened) {
         std::wstring description;
         std::vector<std::wstring> lastWrites;  // the writes that ended the call
     } cases[] = {
-        {"print command under the classes root", L"HKCR|" + printCommand, kClassesRoot, printCommand,
+        {"print command under the classes root", L"HKCR|" + printCommand, kHkeyClassesRoot, printCommand,
          L"Failed to set registry value Key: '-2147483648',Section: '" + printCommand + L"',Key: '' to value: '" + q +
              L" /p \"%1\"'",
          {L"HKLM|SOFTWARE\\Classes\\" + c + L"\\shell\\print=&Print",
           L"HKCR|" + printCommand + L"=" + q + L" /p \"%1\""}},
-        {"first write under the machine classes", L"HKLM|" + machineExt, kLocalMachine, machineExt,
+        {"first write under the machine classes", L"HKLM|" + machineExt, kHkeyLocalMachine, machineExt,
          L"Failed to set registry value Key: '-2147483646',Section: '" + machineExt + L"',Key: '' to value: '" + c +
              L"'",
          {L"HKCR|" + ext + L"=" + c, L"HKLM|" + machineExt + L"=" + c}},
@@ -358,7 +357,7 @@ TEST_F(FileAssociationsTest, ADotInTheExtensionGivesAKeyWithTwoDots) {
 
 TEST_F(FileAssociationsTest, ASecondCallOverwritesAndDeletesNothing) {
     ASSERT_EQ(Associate(args(kProgram, kClass, L"First", kExtension, L"", true)).hr, S_OK);
-    SetClassKey(kClassesRoot);
+    SetClassKey(kHkeyClassesRoot);
     ASSERT_EQ(AddVerbs(args(kClass, L"edit", L"&Edit", L"notepad.exe \"%1\"")).hr, S_OK);
     ASSERT_EQ(Associate(args(L"C:\\Other\\other.exe", kClass, L"Test document", kExtension)).hr, S_OK);
 
@@ -370,20 +369,20 @@ TEST_F(FileAssociationsTest, ASecondCallOverwritesAndDeletesNothing) {
 
 TEST_F(FileAssociationsTest, AddedVerbsGoUnderBothRootsAsGivenAndLeaveTheLastCommandKey) {
     ASSERT_EQ(AssociateDefault().hr, S_OK);
-    SetClassKey(kClassesRoot);
+    SetClassKey(kHkeyClassesRoot);
     Variant number = Long(42);
     ASSERT_EQ(AddVerbs(args(kClass, L"edit", L"&Edit", L"notepad.exe \"%1\"", L"view", &number, L"viewer /v")).hr,
               S_OK);
     KeyTable expected = WithVerb(BaseTable(), L"edit", L"&Edit", L"notepad.exe \"%1\"");
     expected = WithVerb(std::move(expected), L"view", L"42", L"viewer /v");
     ExpectBothRoots(expected);
-    ExpectState(kLocalMachine, std::wstring(kClass) + L"\\shell\\view\\command");
+    ExpectState(kHkeyLocalMachine, std::wstring(kClass) + L"\\shell\\view\\command");
     EXPECT_EQ(platform_.notices, 2);
 }
 
 TEST_F(FileAssociationsTest, ItemsPassedByReferenceAreReadThroughTheReference) {
     ASSERT_EQ(AssociateDefault().hr, S_OK);
-    SetClassKey(kClassesRoot);
+    SetClassKey(kHkeyClassesRoot);
     BSTR name = SysAllocString(L"edit");
     VARIANT command;
     VariantInit(&command);
@@ -400,17 +399,17 @@ TEST_F(FileAssociationsTest, ItemsPassedByReferenceAreReadThroughTheReference) {
 
 TEST_F(FileAssociationsTest, NoItemsWriteNothingAndOnlyPointAtTheClass) {
     ASSERT_EQ(AssociateDefault().hr, S_OK);
-    SetClassKey(kClassesRoot);
+    SetClassKey(kHkeyClassesRoot);
     platform_.writes.clear();
     ASSERT_EQ(AddVerbs(args(kClass)).hr, S_OK);
     EXPECT_TRUE(platform_.writes.empty());
-    EXPECT_EQ(V_I4(GetProperty(Registry(), L"ClassKey").value.Get()), kClassesRoot);
+    EXPECT_EQ(V_I4(GetProperty(Registry(), L"ClassKey").value.Get()), kHkeyClassesRoot);
     EXPECT_EQ(Str(GetProperty(Registry(), L"SectionKey").value), kClass);
 }
 
 TEST_F(FileAssociationsTest, ItemCountsNotAMultipleOfThreeFailBeforeAnyKeyIsTouched) {
     ASSERT_EQ(AssociateDefault().hr, S_OK);
-    SetClassKey(kClassesRoot);
+    SetClassKey(kHkeyClassesRoot);
     const std::wstring before = Str(GetProperty(Registry(), L"SectionKey").value);
     for (int count : {1, 2, 4, 5, 7}) {
         SCOPED_TRACE(count);
@@ -432,7 +431,7 @@ TEST_F(FileAssociationsTest, ItemCountsNotAMultipleOfThreeFailBeforeAnyKeyIsTouc
 TEST_F(FileAssociationsTest, AddedVerbsNeedTheClassUnderTheCurrentRoot) {
     const wchar_t* classMissing = L"Error - attempt to create additional associations before class defined.";
     // A class that exists nowhere.
-    SetClassKey(kClassesRoot);
+    SetClassKey(kHkeyClassesRoot);
     ErrorSeen error = ErrorOf(AddVerbs(args(kClass, L"edit", L"&Edit", L"e")));
     EXPECT_EQ(error.number, kClassNotDefined);
     EXPECT_EQ(error.source, kSource);
@@ -446,10 +445,10 @@ TEST_F(FileAssociationsTest, AddedVerbsNeedTheClassUnderTheCurrentRoot) {
     EXPECT_EQ(error.number, kClassNotDefined);
     EXPECT_EQ(error.description, classMissing);
     EXPECT_TRUE(platform_.writes.empty());
-    EXPECT_EQ(V_I4(GetProperty(Registry(), L"ClassKey").value.Get()), kLocalMachine);
+    EXPECT_EQ(V_I4(GetProperty(Registry(), L"ClassKey").value.Get()), kHkeyLocalMachine);
     EXPECT_EQ(Str(GetProperty(Registry(), L"SectionKey").value), kClass);
 
-    SetClassKey(kClassesRoot);
+    SetClassKey(kHkeyClassesRoot);
     EXPECT_EQ(AddVerbs(args(kClass, L"edit", L"&Edit", L"e")).hr, S_OK);
 }
 
@@ -466,7 +465,7 @@ TEST_F(FileAssociationsTest, EmptyClassNameOrExtensionIsRefusedBeforeAnyWrite) {
          L"Invalid parameter passed to CreateEXEAssociation - the extension must not be empty"},
         {"added verbs without class",
          [&] {
-             PutProperty(Registry(), L"ClassKey", args(kClassesRoot));
+             PutProperty(Registry(), L"ClassKey", args(kHkeyClassesRoot));
              return AddVerbs(args(L"", L"edit", L"&Edit", L"e"));
          },
          L"Invalid parameter passed to CreateAdditionalEXEAssociations - the class name must not be empty"},
@@ -485,7 +484,7 @@ TEST_F(FileAssociationsTest, EmptyClassNameOrExtensionIsRefusedBeforeAnyWrite) {
 
 TEST_F(FileAssociationsTest, ARefusedWriteSurfacesAfterEveryOtherGroupIsWritten) {
     ASSERT_EQ(AssociateDefault().hr, S_OK);
-    SetClassKey(kClassesRoot);
+    SetClassKey(kHkeyClassesRoot);
     const std::wstring c = kClass;
     // No rights to the machine classes' "edit" verb key.
     platform_.refuse = [&](const std::wstring& where) {
@@ -512,12 +511,12 @@ TEST_F(FileAssociationsTest, ARefusedWriteSurfacesAfterEveryOtherGroupIsWritten)
                           L"HKCR|" + c + L"\\shell\\view\\command=viewer \"%1\"",
                           L"HKLM|SOFTWARE\\Classes\\" + c + L"\\shell\\view\\command=viewer \"%1\"",
                       }));
-    ExpectState(kLocalMachine, c + L"\\shell\\view\\command");
+    ExpectState(kHkeyLocalMachine, c + L"\\shell\\view\\command");
 }
 
 TEST_F(FileAssociationsTest, ItemsWithoutATextFormAreSkippedAndReportedAfterTheLoop) {
     ASSERT_EQ(AssociateDefault().hr, S_OK);
-    SetClassKey(kClassesRoot);
+    SetClassKey(kHkeyClassesRoot);
     Variant null;
     V_VT(null.Get()) = VT_NULL;
     Variant nullName;

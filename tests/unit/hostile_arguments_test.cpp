@@ -13,6 +13,7 @@
 #include "com_test_support.h"
 #include "environment/value_pair.h"
 #include "environment/value_pairs.h"
+#include "platform/registry_names.h"
 #include "registry/registry_object.h"
 #include "sandbox_platform.h"
 
@@ -58,7 +59,7 @@ protected:
     void SetUp() override {
         ComTest::SetUp();
         registry_ = MakeObject<RegistryObject>();
-        registry_->SetClassKey(-2147483647);
+        registry_->SetClassKey(kHkeyCurrentUser);
         registry_->SetSectionKey(L"Software\\Hostile");
         registry_->SetValueKey(L"v");
         registry_->SetValueType(REG_SZ);

@@ -21,6 +21,7 @@
 #include "library/class_table.h"
 #include "library/dispatcher.h"
 #include "library/typelib.h"
+#include "platform/registry_names.h"
 #include "registry/registry_object.h"
 #include "runtime/runtime_object.h"
 #include "sandbox_platform.h"
@@ -31,7 +32,6 @@ namespace {
 
 using namespace testing;
 
-constexpr LONG kUser = -2147483647;
 
 VARIANT NullRef(VARTYPE type) {
     VARIANT v;
@@ -46,7 +46,7 @@ protected:
         ComTest::SetUp();
         process_ = NewProcessScope();
         registry_ = MakeObject<RegistryObject>();
-        registry_->SetClassKey(kUser);
+        registry_->SetClassKey(kHkeyCurrentUser);
         registry_->SetSectionKey(L"Software\\Hostile");
         registry_->SetValueKey(L"v");
         registry_->SetValueType(REG_SZ);

@@ -72,7 +72,7 @@ TEST_F(RegistryHandlesTest, EveryOpenedKeyIsClosedOnEveryPath) {
             return (r.*member)(&result);
         };
     };
-    const REGSAM query = KEY_QUERY_VALUE, write = 0x3F, list = KEY_ENUMERATE_SUB_KEYS;
+    const REGSAM query = kQueryAccess, write = kWriteAccess, list = kListSubKeysAccess;
     const std::vector<HandleCase> cases = {
         {"KeyExists, existing key", none, bool_(&RegistryObject::get_KeyExists), query, 1, true},
         {"KeyExists, missing key", missingKey, bool_(&RegistryObject::get_KeyExists), query, 0, true},

@@ -14,11 +14,12 @@
 #include "com_test_support.h"
 #include "forwarding_platform.h"
 #include "library/com_ptr.h"
+#include "platform/registry_names.h"
 #include "registry/registry_object.h"
 
 namespace zolbex::testing {
 
-inline constexpr LONG kCurrentUser = -2147483647;  // HKEY_CURRENT_USER as ClassKey
+inline constexpr LONG kCurrentUser = kHkeyCurrentUser;
 inline constexpr LONG kUsers = -2147483645;        // HKEY_USERS
 inline constexpr wchar_t kScratch[] = L"Software\\ZOLBEX11 Tests\\Registry";
 

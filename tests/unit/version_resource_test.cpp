@@ -5,10 +5,22 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
 namespace {
+
+// The build's version, project(VERSION) of the top CMakeLists.txt.
+constexpr WORD kMajor = ZOLBEX11_VERSION_MAJOR, kMinor = ZOLBEX11_VERSION_MINOR,
+               kPatch = ZOLBEX11_VERSION_PATCH, kTweak = ZOLBEX11_VERSION_TWEAK;
+
+// The version as the texts show it: major, two-digit minor, four-digit build ("1.01.0206").
+std::wstring VersionText() {
+    wchar_t text[32];
+    std::swprintf(text, 32, L"%u.%02u.%04u", unsigned{kMajor}, unsigned{kMinor}, unsigned{kTweak});
+    return text;
+}
 
 struct BuiltDll {
     const char* environmentVariable;  // holds the DLL's Windows path
@@ -45,8 +57,8 @@ TEST_P(VersionResourceTest, FixedPartNamesVersionTypeAndSystem) {
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueW(block_.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS, DWORD{MAKELONG(1, 1)});  // 1.1
-    EXPECT_EQ(fixed->dwFileVersionLS, DWORD{MAKELONG(206, 0)});  // .0.206
+    EXPECT_EQ(fixed->dwFileVersionMS, DWORD{MAKELONG(kMinor, kMajor)});
+    EXPECT_EQ(fixed->dwFileVersionLS, DWORD{MAKELONG(kTweak, kPatch)});
     EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
     EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
     EXPECT_EQ(fixed->dwFileOS, static_cast<DWORD>(VOS__WINDOWS32));
@@ -66,9 +78,9 @@ TEST_P(VersionResourceTest, TranslationIsUsEnglishUnicode) {
 TEST_P(VersionResourceTest, TextEntries) {
     const struct {
         const wchar_t* name;
-        const wchar_t* expected;
+        std::wstring expected;
     } entries[] = {
-        {L"FileVersion", L"1.01.0206"},      {L"ProductVersion", L"1.01.0206"},
+        {L"FileVersion", VersionText()},     {L"ProductVersion", VersionText()},
         {L"InternalName", L"zolbex11"},      {L"OriginalFilename", L"zolbex11.dll"},
         {L"CompanyName", L"Halvern"},        {L"ProductName", L"ZOLBEX11"},
         {L"OLESelfRegister", L""},  // marks the DLL as self-registering

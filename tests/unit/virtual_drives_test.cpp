@@ -319,6 +319,16 @@ TEST_F(VirtualDrivesTest, PresetsMapTheirMachineVariablesFolderAndLabelIt) {
     EXPECT_TRUE(shell_.boxes.empty());
 }
 
+// A vtable caller leaves the drive out with a null pointer: each preset's declared default.
+TEST_F(VirtualDrivesTest, PresetsCalledThroughTheVtableWithoutADriveUseTheirDefault) {
+    PutText(MachineVariable(L"HVENVSROOT"), L"C:\\Suite");
+    PutText(MachineVariable(L"HVENVSWIN"), L"C:\\Windows");
+    LONG owner = 0;
+    ASSERT_EQ(runtime_->CreateVirtualDriveHV(&owner, nullptr, nullptr), S_OK);
+    ASSERT_EQ(runtime_->CreateVirtualDriveHVWin(&owner, nullptr, nullptr), S_OK);
+    EXPECT_EQ(shell_.started, (std::vector<Started>{Subst(L"Z: C:\\Suite"), Subst(L"Y: C:\\Windows")}));
+}
+
 TEST_F(VirtualDrivesTest, APresetVariableWithoutValueGivesTheDriveAndABlank) {
     RemoveValue(MachineVariable(L"HVENVSROOT"));
     ASSERT_EQ(Call(L"CreateVirtualDriveHV", Args(Long(0))).hr, S_OK);
