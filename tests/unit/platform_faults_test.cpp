@@ -236,7 +236,8 @@ TEST_F(PlatformFaultsTest, EachPlatformCallFailingInTurnIsAnsweredAsDocumented) 
     // Every kind of platform call the library makes was made to fail at least once.
     for (PlatformCall call : {PlatformCall::OpenKey, PlatformCall::CreateKey, PlatformCall::CloseKey, PlatformCall::DeleteKey,
                               PlatformCall::DeleteValue, PlatformCall::QueryValue, PlatformCall::SetValue,
-                              PlatformCall::QueryKeyInfo, PlatformCall::EnumValueName, PlatformCall::EnumKeyName,
+                              PlatformCall::QueryKeyInfo, PlatformCall::EnumValueName, PlatformCall::EnumValue,
+                              PlatformCall::EnumKeyName,
                               PlatformCall::ExpandText, PlatformCall::ReadVariable, PlatformCall::WriteVariable,
                               PlatformCall::EnvironmentEntries, PlatformCall::Broadcast, PlatformCall::MessageBox,
                               PlatformCall::CreateObject, PlatformCall::CreateFileSystem, PlatformCall::ReadSetting,

@@ -21,7 +21,7 @@ void RemoveScratch() { RegDeleteTreeW(HKEY_CURRENT_USER, kSandboxKey); RegDelete
 const char* NameOf(PlatformCall call) {
     static const char* const names[kPlatformCalls] = {
         "OpenKey", "CreateKey", "CloseKey", "DeleteKey", "DeleteValue", "QueryValue", "SetValue", "QueryKeyInfo",
-        "EnumValueName", "EnumKeyName", "ExpandText", "ReadVariable", "WriteVariable", "EnvironmentEntries",
+        "EnumValueName", "EnumValue", "EnumKeyName", "ExpandText", "ReadVariable", "WriteVariable", "EnvironmentEntries",
         "Broadcast", "MessageBox", "CreateObject", "CreateFileSystem", "ReadSetting", "SaveSetting", "StartProgram",
         "WaitForProgram", "CloseProcess", "DriveTarget", "NotifyAssociations", "NotifyDrive",
         "WindowStation"};
@@ -122,6 +122,10 @@ LONG SandboxPlatform::QueryKeyInfo(HKEY key, DWORD* maxSubKeyLength, DWORD* maxV
 }
 LONG SandboxPlatform::EnumValueName(HKEY key, DWORD index, wchar_t* name, DWORD* length) {
     ZOLBEX_SANDBOX_KEY_CALL(EnumValueName, real().EnumValueName(key, index, name, length));
+}
+LONG SandboxPlatform::EnumValue(HKEY key, DWORD index, wchar_t* name, DWORD* length, DWORD* type, BYTE* data,
+                                DWORD* size) {
+    ZOLBEX_SANDBOX_KEY_CALL(EnumValue, real().EnumValue(key, index, name, length, type, data, size));
 }
 LONG SandboxPlatform::EnumKeyName(HKEY key, DWORD index, wchar_t* name, DWORD* length) {
     ZOLBEX_SANDBOX_KEY_CALL(EnumKeyName, real().EnumKeyName(key, index, name, length));

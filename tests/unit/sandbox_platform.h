@@ -23,7 +23,7 @@ namespace zolbex::testing {
 
 enum class PlatformCall {
     OpenKey, CreateKey, CloseKey, DeleteKey, DeleteValue, QueryValue, SetValue, QueryKeyInfo,
-    EnumValueName, EnumKeyName, ExpandText, ReadVariable, WriteVariable, EnvironmentEntries,
+    EnumValueName, EnumValue, EnumKeyName, ExpandText, ReadVariable, WriteVariable, EnvironmentEntries,
     Broadcast, MessageBox, CreateObject, CreateFileSystem, ReadSetting, SaveSetting, StartProgram,
     WaitForProgram, CloseProcess, DriveTarget, NotifyAssociations, NotifyDrive, WindowStation,
 };
@@ -48,6 +48,8 @@ public:
     LONG SetValue(HKEY key, const std::wstring& name, DWORD type, const BYTE* data, DWORD size) override;
     LONG QueryKeyInfo(HKEY key, DWORD* maxSubKeyLength, DWORD* maxValueNameLength) override;
     LONG EnumValueName(HKEY key, DWORD index, wchar_t* name, DWORD* length) override;
+    LONG EnumValue(HKEY key, DWORD index, wchar_t* name, DWORD* length, DWORD* type, BYTE* data,
+                   DWORD* size) override;
     LONG EnumKeyName(HKEY key, DWORD index, wchar_t* name, DWORD* length) override;
     std::optional<std::wstring> ExpandEnvironmentText(const std::wstring& text) override;
     std::optional<std::wstring> ReadVariable(const std::wstring& name) override;
