@@ -27,6 +27,7 @@ int main() {
                 Variant result;
                 runTime->Invoke(id, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, result.Put(), nullptr, nullptr);
             },
+            calls * 10,
             [&](long) {
                 VARIANT_BOOL value = VARIANT_FALSE;
                 runTime->get_ExpandEnvVar(&value);
