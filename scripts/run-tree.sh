@@ -8,7 +8,8 @@
 #                                    registered by their own regsvr32, its client scripts
 #                                    through the 32-bit (syswow64) cscript, and the
 #                                    side-by-side test (label wow64); the examples, which make
-#                                    prefixes of their own, run in the i686 run
+#                                    a prefix of their own, and the pages' scripts run in it,
+#                                    run in the i686 run
 # The prefix is $ZOLBEX11_BUILD_DIR/wineprefix-test or -bench, with -i686 or -wow64 after it
 # (scripts/lib/targets.sh); one wineserver serves the whole run and is stopped at the end.
 # Tests exit with CTest's status. Benchmarks run with the tree's DLL registered, each report
@@ -22,7 +23,7 @@ what="$1" target="$2"
 tree="$(zolbex11_target_tree "$target")"
 
 # A fresh prefix per run: tests change its registry and environment.
-zolbex11_target_use "$target" "$what" || exit
+zolbex11_target_use "$target" "${what%s}" || exit
 case "$target" in
     wow64)
         . "$repo/scripts/lib/wow64.sh"
@@ -36,8 +37,10 @@ run_tests() {
     local selection=(-LE wow64)
     if [ "$target" = wow64 ]; then
         # Registered above by both regsvr32s, so the tree's own registration step is left out;
-        # the win32 package test installs into a win32 prefix (the i686 run does it).
-        selection=(-FS zolbex11_registered -E '^example|^register_dll$|^msi_win32$')
+        # the win32 package test installs into a win32 prefix (the i686 run does it), and the
+        # reference's and how-to pages' scripts run in the examples' prefix (win32, made by the
+        # examples' set-up, which the i686 run does).
+        selection=(-FS zolbex11_registered -E '^example|^reference_examples\.|^howto\.|^register_dll$|^msi_win32$')
         export ZOLBEX11_CSCRIPT="$(zolbex11_wow64_system 32)\cscript.exe"
     fi
     echo "== $target suite ($ZOLBEX11_BUILD_DIR/$tree)"
