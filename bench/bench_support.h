@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <string>
@@ -10,17 +11,80 @@
 
 namespace zolbex::bench {
 
-// Nanoseconds per call of `body`, the best of a few rounds of `calls` calls each.
+// Nanoseconds per call of `body` over one run of `calls` calls.
+template <class Body>
+double TimePerCall(long calls, Body&& body) {
+    auto start = std::chrono::steady_clock::now();
+    for (long i = 0; i < calls; ++i) body(i);
+    std::chrono::duration<double, std::nano> spent = std::chrono::steady_clock::now() - start;
+    return spent.count() / calls;
+}
+
+// Nanoseconds per call of `body`, the best of a few rounds of `calls` calls each: for figures
+// that stand alone. Ratios are measured by Compare.
 template <class Body>
 double NanosecondsPerCall(long calls, Body&& body) {
     double best = 1e300;
-    for (int round = 0; round < 5; ++round) {
-        auto start = std::chrono::steady_clock::now();
-        for (long i = 0; i < calls; ++i) body(i);
-        std::chrono::duration<double, std::nano> spent = std::chrono::steady_clock::now() - start;
-        if (spent.count() / calls < best) best = spent.count() / calls;
-    }
+    for (int round = 0; round < 5; ++round) best = std::min(best, TimePerCall(calls, body));
     return best;
+}
+
+// Two sides timed in alternating rounds and the ratio of their costs. Under Wine every registry
+// call is a round trip to the wineserver, whose speed swings with the machine's load by several
+// times within a second; one batch per side compares two different machines. Alternating the
+// sides round by round lets a slow spell hit both, and the median of the per-round ratios
+// ignores the rounds it hit unevenly; the middle half of the rounds shows how far to trust it.
+struct Comparison {
+    double first = 0;   // median nanoseconds per call of the first side
+    double second = 0;  // and of the second
+    double ratio = 0;   // median of first / second over the rounds
+    double lowerQuartile = 0, upperQuartile = 0;
+    int rounds = 0;
+};
+
+inline double Quantile(std::vector<double> values, double at) {
+    std::sort(values.begin(), values.end());
+    const double position = at * static_cast<double>(values.size() - 1);
+    const size_t below = static_cast<size_t>(position);
+    const size_t above = std::min(below + 1, values.size() - 1);
+    return values[below] + (values[above] - values[below]) * (position - static_cast<double>(below));
+}
+
+constexpr int kRounds = 15;
+
+// Each side is a callable returning the nanoseconds of one timing of it (so a side can prepare
+// outside its timed part); they run first, second, first, second... for `rounds` rounds.
+template <class First, class Second>
+Comparison Interleave(int rounds, First&& timeFirst, Second&& timeSecond) {
+    std::vector<double> firsts, seconds, ratios;
+    for (int round = 0; round < rounds; ++round) {
+        firsts.push_back(timeFirst());
+        seconds.push_back(timeSecond());
+        ratios.push_back(firsts.back() / seconds.back());
+    }
+    Comparison result;
+    result.first = Quantile(firsts, 0.5);
+    result.second = Quantile(seconds, 0.5);
+    result.ratio = Quantile(ratios, 0.5);
+    result.lowerQuartile = Quantile(ratios, 0.25);
+    result.upperQuartile = Quantile(ratios, 0.75);
+    result.rounds = rounds;
+    return result;
+}
+
+// Each round times `firstCalls` calls of the first body and `secondCalls` of the second: a side
+// far cheaper than the other gets more calls, so that its timing too lasts long enough for a
+// preemption within it to count for little.
+template <class First, class Second>
+Comparison Compare(long firstCalls, First&& first, long secondCalls, Second&& second, int rounds = kRounds) {
+    return Interleave(rounds, [&] { return TimePerCall(firstCalls, first); },
+                      [&] { return TimePerCall(secondCalls, second); });
+}
+
+// The usual comparison: each round times `calls` calls of each body.
+template <class First, class Second>
+Comparison Compare(long calls, First&& first, Second&& second, int rounds = kRounds) {
+    return Compare(calls, first, calls, second, rounds);
 }
 
 // The hand-written listing the registry object's listings are measured against: one key kept
@@ -55,8 +119,13 @@ inline void Report(const char* what, double nanoseconds) {
     std::printf("%-58s %10.1f ns/call\n", what, nanoseconds);
 }
 
-inline void ReportRatio(const char* what, double ratio) {
-    std::printf("%-58s %10.2fx\n", what, ratio);
+// The ratio's line for the reader, and a "ratio|" line that scripts/run-tree.sh gathers into
+// the target's table.
+inline void ReportRatio(const char* what, const Comparison& c) {
+    std::printf("%-58s %10.2fx  (middle half %.2f .. %.2f of %d rounds)\n", what, c.ratio, c.lowerQuartile,
+                c.upperQuartile, c.rounds);
+    std::printf("ratio|%s|%.2f|%.2f|%.2f|%d\n", what, c.ratio, c.lowerQuartile, c.upperQuartile, c.rounds);
+    std::fflush(stdout);
 }
 
 }  // namespace zolbex::bench

@@ -7,9 +7,7 @@
 #include <objbase.h>
 #include <oleauto.h>
 
-#include <algorithm>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "bench_support.h"
@@ -90,18 +88,6 @@ ComPtr<IDispatch> ShellObject(DISPID* regRead) {
     return shell;
 }
 
-// Best nanoseconds per call of two bodies measured in alternating rounds, so that a slow spell
-// of the machine (or of the registry server) hits both alike.
-template <class A, class B>
-std::pair<double, double> Interleaved(long calls, A&& a, B&& b) {
-    std::pair<double, double> best{1e300, 1e300};
-    for (int round = 0; round < 5; ++round) {
-        best.first = std::min(best.first, bench::NanosecondsPerCall(calls, a));
-        best.second = std::min(best.second, bench::NanosecondsPerCall(calls, b));
-    }
-    return best;
-}
-
 }  // namespace
 
 int main() {
@@ -114,27 +100,29 @@ int main() {
         registry->SetValueKey(L"Path");
         const long calls = 20000;
 
-        auto [raw, early] = Interleaved(
-            calls / 5, [&](long) { RawRead(kSingleKey, L"Path"); },
+        const bench::Comparison earlyToRaw = bench::Compare(
+            calls / 20,
             [&](long) {
                 Variant value;
                 registry->get_Value(value.Put());
-            });
+            },
+            [&](long) { RawRead(kSingleKey, L"Path"); });
 
         DISPID valueId = 0;
         LPOLESTR valueName[] = {const_cast<LPOLESTR>(L"Value")};
         registry->GetIDsOfNames(IID_NULL, valueName, 1, 0, &valueId);
         DISPPARAMS none{};
-        double late = bench::NanosecondsPerCall(calls, [&](long) {
+        auto lateRead = [&](long) {
             Variant value;
             registry->Invoke(valueId, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, value.Put(), nullptr, nullptr);
-        });
+        };
+        double late = bench::NanosecondsPerCall(calls / 5, lateRead);
 
         std::printf("One value (REG_SZ) read\n");
-        bench::Report("raw open, probe, read, close", raw);
-        bench::Report("Value get, early-bound", early);
+        bench::Report("raw open, probe, read, close", earlyToRaw.second);
+        bench::Report("Value get, early-bound", earlyToRaw.first);
         bench::Report("Value get, late-bound (Invoke)", late);
-        bench::ReportRatio("early-bound / raw (goal at most 1.15)", early / raw);
+        bench::ReportRatio("early-bound / raw (goal at most 1.15)", earlyToRaw);
 
         DISPID regRead = 0;
         if (ComPtr<IDispatch> shell = ShellObject(&regRead)) {
@@ -142,12 +130,12 @@ int main() {
             V_VT(path.Get()) = VT_BSTR;
             V_BSTR(path.Get()) = NewBstr(std::wstring(L"HKCU\\") + kSingleKey + L"\\Path");
             DISPPARAMS args{path.Get(), nullptr, 1, 0};
-            double shellRead = bench::NanosecondsPerCall(calls, [&](long) {
+            const bench::Comparison lateToShell = bench::Compare(calls / 20, lateRead, [&](long) {
                 Variant value;
                 shell->Invoke(regRead, IID_NULL, 0, DISPATCH_METHOD, &args, value.Put(), nullptr, nullptr);
             });
-            bench::Report("WScript.Shell RegRead, late-bound", shellRead);
-            bench::ReportRatio("late-bound Value / RegRead", late / shellRead);
+            bench::Report("WScript.Shell RegRead, late-bound", lateToShell.second);
+            bench::ReportRatio("late-bound Value / RegRead", lateToShell);
         } else {
             std::printf("WScript.Shell is not available: RegRead not measured\n");
         }
@@ -156,13 +144,13 @@ int main() {
         // The first passes over a key just filled run much slower under Wine: warm both up.
         bench::RawListAndRead(HKEY_CURRENT_USER, kBenchKey);
         ObjectListAndRead(registry.Get());
-        auto [rawList, objectList] =
-            Interleaved(1, [&](long) { bench::RawListAndRead(HKEY_CURRENT_USER, kBenchKey); },
-                        [&](long) { ObjectListAndRead(registry.Get()); });
+        const bench::Comparison objectToRaw =
+            bench::Compare(1, [&](long) { ObjectListAndRead(registry.Get()); },
+                           [&](long) { bench::RawListAndRead(HKEY_CURRENT_USER, kBenchKey); }, 9);
         std::printf("\nEnumerateValues + Value of each, %d values\n", kManyValues);
-        bench::Report("raw: one open, enumerate, query each", rawList / kManyValues);
-        bench::Report("EnumerateValues + Value get of each", objectList / kManyValues);
-        bench::ReportRatio("object / raw (goal at most 1.5)", objectList / rawList);
+        bench::Report("raw: one open, enumerate, query each", objectToRaw.second / kManyValues);
+        bench::Report("EnumerateValues + Value get of each", objectToRaw.first / kManyValues);
+        bench::ReportRatio("object / raw (goal at most 1.5)", objectToRaw);
     }
     RegDeleteTreeW(HKEY_CURRENT_USER, kBenchKey);
     CoUninitialize();

@@ -54,7 +54,6 @@ if(ZOLBEX11_GENERATES_TYPELIB)
         COMMAND ${CMAKE_COMMAND} -E make_directory "${ZOLBEX11_GENERATED_DIR}"
         COMMAND ${CMAKE_COMMAND} -E env
                 "WINEPREFIX=${CMAKE_BINARY_DIR}/wineprefix-build"
-                WINEDEBUG=-all "WINEDLLOVERRIDES=mscoree,mshtml="
                 "${ZOLBEX11_WINE_RUN}" "$<TARGET_FILE:zolbex11_tlbgen>" "${generated_dir_windows}" "${notes_dir_windows}"
         DEPENDS zolbex11_tlbgen ${notes_files}
         COMMENT "Generating the type libraries and zolbex11_interfaces.h under Wine"

@@ -5,12 +5,11 @@
 set -euo pipefail
 
 if [ -z "${WINEPREFIX:-}" ]; then
-    echo "wine-run.sh: WINEPREFIX is not set; source scripts/wine-env.sh first" >&2
+    echo "wine-run.sh: WINEPREFIX is not set (zolbex11_wine_use of scripts/lib/wine.sh sets it)" >&2
     exit 2
 fi
-export WINEDEBUG="${WINEDEBUG:--all}"
-# Skip the Mono and Gecko installers that a new prefix would otherwise ask for.
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+. "$(dirname "${BASH_SOURCE[0]}")/../scripts/lib/wine.sh"
+zolbex11_wine_defaults
 
 # The registry files appear only when the wineserver saves them, so the prefix
 # gets a marker of its own once wineboot has finished.
@@ -24,8 +23,7 @@ if [ ! -f "$ready_marker" ]; then
             # A wineserver left over from an interrupted run can refuse the first
             # attempt; a second one starts from a server of its own.
             if ! wineboot -i >/dev/null 2>&1; then
-                wineserver -k 2>/dev/null || true
-                wineserver -w 2>/dev/null || true
+                zolbex11_wineserver_stop "$WINEPREFIX"
                 if ! wineboot -i >/dev/null 2>&1; then
                     echo "wine-run.sh: wineboot could not set up $WINEPREFIX" >&2
                     exit 1

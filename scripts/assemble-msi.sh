@@ -12,7 +12,7 @@ build="$(realpath -m "$1")"
 dist="$(realpath -m "$2")"
 shift 2
 export ZOLBEX11_BUILD_DIR="$build"
-. "$repo/scripts/winpath.sh"
+. "$repo/scripts/lib/wine.sh"
 
 command -v wixl >/dev/null || { echo "assemble-msi.sh: wixl is missing (scripts/setup.sh installs it)" >&2; exit 1; }
 version="$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/x86_64/CMakeCache.txt")"

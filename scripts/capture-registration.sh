@@ -16,8 +16,9 @@ if [ "$tree" = i686 ] && [ "$(dpkg --print-architecture 2>/dev/null)" != i386 ];
     exec bash "$repo/scripts/i386-run.sh" /bin/bash "$repo/scripts/capture-registration.sh" "$tree" "$dll"
 fi
 
-. "$repo/scripts/target-env.sh" "$tree" capture
-. "$repo/scripts/wine-env.sh"
+. "$repo/scripts/lib/targets.sh"
+zolbex11_target_use "$tree" capture
+zolbex11_wine_keep_up
 capture="$ZOLBEX11_BUILD_DIR/$tree/tools/regcapture/zolbex11_regcapture.exe"
 [ -f "$capture" ] || { echo "capture-registration.sh: $capture is not built" >&2; exit 1; }
 "$repo/cmake/wine-run.sh" "$capture" "$(zolbex11_winpath "$dll")" | tr -d '\r'

@@ -9,7 +9,7 @@
 set -euo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-. "$repo/scripts/i386-common.sh"
+. "$repo/scripts/lib/chroot.sh"
 
 kind=i386
 if [ "${1:-}" = --chroot ]; then

@@ -13,6 +13,7 @@ set -euo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export ZOLBEX11_BUILD_DIR="${ZOLBEX11_BUILD_DIR:-$repo/build}"
+. "$repo/scripts/lib/targets.sh"
 
 bash "$repo/scripts/setup.sh"
 bash "$repo/scripts/build.sh"
@@ -21,8 +22,6 @@ bash "$repo/scripts/assemble-msi.sh" "$ZOLBEX11_BUILD_DIR" "$repo/dist" win64
 
 i386_status=0
 bash "$repo/scripts/setup-i386.sh" || i386_status=$?
-case "$i386_status" in
-    0) bash "$repo/scripts/assemble-msi.sh" "$ZOLBEX11_BUILD_DIR" "$repo/dist" win32 ;;
-    3) echo "package.sh: the win32 .msi is not written (no 32-bit Wine here)" ;;
-    *) exit "$i386_status" ;;
-esac
+zolbex11_if_32bit_runs package.sh "$i386_status" \
+    --otherwise "package.sh: the win32 .msi is not written (no 32-bit Wine here)" \
+    bash "$repo/scripts/assemble-msi.sh" "$ZOLBEX11_BUILD_DIR" "$repo/dist" win32

@@ -25,7 +25,7 @@
 set -euo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-. "$repo/scripts/i386-common.sh"
+. "$repo/scripts/lib/chroot.sh"
 kind="${1:-i386}"
 zolbex11_chroot "$kind"
 # The i386 chroot's lock and logs keep the names they had before there were two.

@@ -11,6 +11,7 @@ set -euo pipefail
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 export ZOLBEX11_BUILD_DIR="${ZOLBEX11_BUILD_DIR:-$repo/build}"
 mkdir -p "$ZOLBEX11_BUILD_DIR"
+. "$repo/scripts/lib/targets.sh"
 
 bash "$repo/scripts/setup.sh"
 
@@ -26,25 +27,18 @@ wow64_setup=$!
 bash "$repo/scripts/build.sh"
 
 status=0
-bash "$repo/scripts/run-tree-tests.sh" x86_64 || status=$?
+bash "$repo/scripts/run-tree.sh" tests x86_64 || status=$?
 
-# run_in_chroot KIND SETUP_PID SETUP_LOG TARGET: once the chroot's set-up has
-# ended, the suite of TARGET in it; 3 from the set-up means this machine cannot
-# run 32-bit code, which its log's one line says.
+# run_in_chroot SETUP_PID SETUP_LOG TARGET: once the chroot's set-up has ended (its log
+# printed), the suite of TARGET in it, as far as this machine runs 32-bit code.
 run_in_chroot() {
     local setup_status=0 suite_status=0
-    wait "$2" || setup_status=$?
-    cat "$3"
-    case "$setup_status" in
-        0)
-            bash "$repo/scripts/i386-run.sh" --chroot "$1" /bin/bash "$repo/scripts/run-tree-tests.sh" "$4" ||
-                suite_status=$?
-            [ "$suite_status" -eq 0 ] || status=$suite_status ;;
-        3)  ;;
-        *)
-            echo "test.sh: the $1 environment could not be set up (above); failing" >&2
-            [ "$status" -ne 0 ] || status=$setup_status ;;
-    esac
+    wait "$1" || setup_status=$?
+    cat "$2"
+    zolbex11_if_32bit_runs test.sh "$setup_status" \
+        bash "$repo/scripts/i386-run.sh" --chroot "$(zolbex11_target_chroot "$3")" \
+             /bin/bash "$repo/scripts/run-tree.sh" tests "$3" || suite_status=$?
+    [ "$status" -ne 0 ] || status=$suite_status
 }
 # The i686 suite installs the win32 Windows Installer package; wixl runs here, on the host.
 if ! { bash "$repo/scripts/assemble-package.sh" "$ZOLBEX11_BUILD_DIR" "$ZOLBEX11_BUILD_DIR/msi-dist" win32 &&
@@ -52,6 +46,6 @@ if ! { bash "$repo/scripts/assemble-package.sh" "$ZOLBEX11_BUILD_DIR" "$ZOLBEX11
     echo "test.sh: the win32 package could not be made; its test in the i686 suite fails" >&2
 fi
 
-run_in_chroot i386 "$i386_setup" "$i386_log" i686
-run_in_chroot wow64 "$wow64_setup" "$wow64_log" wow64
+run_in_chroot "$i386_setup" "$i386_log" i686
+run_in_chroot "$wow64_setup" "$wow64_log" wow64
 exit "$status"

@@ -9,9 +9,9 @@ export ZOLBEX11_BUILD_DIR="${ZOLBEX11_BUILD_DIR:-$repo/build}"
 
 bash "$repo/scripts/build.sh"
 
-export ZOLBEX11_WINEPREFIX="$ZOLBEX11_BUILD_DIR/wineprefix-tour"
-. "$repo/scripts/wine-env.sh"
-. "$repo/scripts/stand-in-tools.sh"
+. "$repo/scripts/lib/wine.sh"
+zolbex11_wine_use "$ZOLBEX11_BUILD_DIR/wineprefix-tour"
+. "$repo/scripts/lib/stand-ins.sh"
 zolbex11_wine_prefix_fresh
 
 echo "== Installing a stand-in for subst.exe in the tour's prefix"

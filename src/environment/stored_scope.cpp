@@ -62,12 +62,10 @@ public:
 
 private:
     void FillList(ValuePairs& list) {
-        for (const std::wstring& name : registry_->ListValueNames()) {
-            registry_->SetValueKey(name);
-            const std::wstring value = VariableText(*registry_->Read().Get());
+        registry_->ReadEachValue([&](const std::wstring& name, Variant value) {
             // A name that repeats (ignoring case) is listed by position only.
-            list.AddOrAppend(NewValuePair(name, value).Get(), name);
-        }
+            list.AddOrAppend(NewValuePair(name, VariableText(*value.Get())).Get(), name);
+        });
     }
 
     // Declared first so that it is released last: the registry object goes before the listing.

@@ -33,6 +33,10 @@ public:
     // RegEnumValueW / RegEnumKeyExW: length in characters (in: buffer size incl. terminator,
     // out: name length without it).
     virtual LONG EnumValueName(HKEY key, DWORD index, wchar_t* name, DWORD* length) = 0;
+    // RegEnumValueW with a data buffer: the name as above, type and data as QueryValue gives
+    // them. ERROR_MORE_DATA when the name or the data does not fit, the data's size then in *size.
+    virtual LONG EnumValue(HKEY key, DWORD index, wchar_t* name, DWORD* length, DWORD* type, BYTE* data,
+                           DWORD* size) = 0;
     virtual LONG EnumKeyName(HKEY key, DWORD index, wchar_t* name, DWORD* length) = 0;
     // ExpandEnvironmentStringsW, the whole expansion however long (the platform's own call is
     // limited to 32K characters); nullopt when it cannot be expanded whole.

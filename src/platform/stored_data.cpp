@@ -7,6 +7,8 @@ namespace {
 
 // Room for most values (an environment variable's text, say) in the first query.
 constexpr size_t kFirstReadBytes = 1024;
+// A value name is at most 16,383 characters.
+constexpr DWORD kLongestValueName = 16383;
 
 std::wstring UnitsOf(const std::vector<BYTE>& bytes, size_t units) {
     std::wstring text(units, L'\0');
@@ -36,6 +38,34 @@ std::optional<StoredData> ReadStoredData(Platform& registry, HKEY key, const std
         // A success never holds more than the buffer offered, whatever the size says.
         stored.bytes.resize(size < offered ? size : offered);
         return stored;
+    }
+}
+
+std::optional<NamedStoredData> ReadEnumeratedData(Platform& registry, HKEY key, DWORD index, DWORD longestName) {
+    NamedStoredData value;
+    std::wstring name(static_cast<size_t>(longestName < kLongestValueName ? longestName : kLongestValueName) + 1,
+                      L'\0');
+    value.data.bytes.assign(kFirstReadBytes, 0);
+    for (;;) {
+        const size_t offered = value.data.bytes.size();
+        DWORD size = static_cast<DWORD>(offered);
+        DWORD length = static_cast<DWORD>(name.size());
+        LONG result =
+            registry.EnumValue(key, index, name.data(), &length, &value.data.type, value.data.bytes.data(), &size);
+        if (result == ERROR_MORE_DATA) {
+            if (size > offered) {
+                value.data.bytes.assign(size, 0);
+            } else if (name.size() <= kLongestValueName) {
+                name.assign(static_cast<size_t>(kLongestValueName) + 1, L'\0');  // the name did not fit
+            } else {
+                value.data.bytes.assign(offered * 2, 0);  // no usable size reported
+            }
+            continue;
+        }
+        if (result != ERROR_SUCCESS) return std::nullopt;  // past the last value, or not to be read
+        value.name.assign(name.data(), length < name.size() ? length : name.size() - 1);
+        value.data.bytes.resize(size < offered ? size : offered);
+        return value;
     }
 }
 

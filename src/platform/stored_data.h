@@ -26,6 +26,19 @@ struct StoredData {
 // Nothing when the value is missing or cannot be queried.
 std::optional<StoredData> ReadStoredData(Platform& registry, HKEY key, const std::wstring& name);
 
+struct NamedStoredData {
+    std::wstring name;
+    StoredData data;
+};
+
+// The name and data of the value at `index` of an open key in one registry call (a listing that
+// reads every value then costs one round trip per value, not an enumeration and a query). As
+// ReadStoredData, the call is made again at the reported size while the data does not fit (the
+// value may grow between two calls), and only the reported size counts. `longestName` is the key's
+// longest value name in characters (QueryKeyInfo); a longer one, written since, is given room.
+// Nothing past the last value, or when the value cannot be read.
+std::optional<NamedStoredData> ReadEnumeratedData(Platform& registry, HKEY key, DWORD index, DWORD longestName);
+
 // The characters of REG_SZ, REG_EXPAND_SZ or REG_MULTI_SZ data: the whole UTF-16 units of the
 // bytes (a stray odd byte is dropped), less exactly one terminating NUL where the data ends with
 // one. A value stored without a terminator keeps every character; embedded NULs, and a second

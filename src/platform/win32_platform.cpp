@@ -57,6 +57,11 @@ public:
         return RegEnumValueW(key, index, name, length, nullptr, nullptr, nullptr, nullptr);
     }
 
+    LONG EnumValue(HKEY key, DWORD index, wchar_t* name, DWORD* length, DWORD* type, BYTE* data,
+                   DWORD* size) override {
+        return RegEnumValueW(key, index, name, length, nullptr, type, data, size);
+    }
+
     LONG EnumKeyName(HKEY key, DWORD index, wchar_t* name, DWORD* length) override {
         return RegEnumKeyExW(key, index, name, length, nullptr, nullptr, nullptr, nullptr);
     }

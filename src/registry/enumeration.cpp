@@ -1,11 +1,15 @@
-// EnumerateValues and EnumerateSections: the names of a key's values and of its sub-keys.
+// EnumerateValues and EnumerateSections: the names of a key's values and of its sub-keys; and
+// every value with its name, for the listings built on the registry object.
 #include <cwchar>
+#include <optional>
 
 #include "platform/platform.h"
+#include "platform/stored_data.h"
 #include "registry/name_array.h"
 #include "registry/registry_error.h"
 #include "registry/registry_key.h"
 #include "registry/registry_object.h"
+#include "registry/stored_value.h"
 
 namespace zolbex {
 namespace {
@@ -32,6 +36,19 @@ std::vector<std::wstring> RegistryObject::ListValueNames() const {
         names.emplace_back(buffer.data(), length);
     }
     return names;
+}
+
+void RegistryObject::ReadEachValue(const std::function<void(const std::wstring& name, Variant value)>& take) const {
+    RegistryKey key;
+    if (key.Open(location_.classKey, location_.sectionKey, kQueryAccess) != ERROR_SUCCESS) return;
+    platform::Platform& registry = platform::Current();
+    DWORD longestSubKey = 0, longestName = 0;
+    if (registry.QueryKeyInfo(key.Get(), &longestSubKey, &longestName) != ERROR_SUCCESS) return;
+    for (DWORD index = 0;; ++index) {
+        std::optional<platform::NamedStoredData> value = platform::ReadEnumeratedData(registry, key.Get(), index, longestName);
+        if (!value) return;
+        take(value->name, VariantFromStored(value->data, expandEnv_ == VARIANT_TRUE));
+    }
 }
 
 void RegistryObject::ListSectionNames(std::vector<std::wstring>& names) const {

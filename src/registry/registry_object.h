@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <oaidl.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,9 @@ public:
 
     // ---- Listings (enumeration.cpp), in registry order ---------------------------------
     std::vector<std::wstring> ListValueNames() const;
+    // Every value of the key with its name, as Read() gives it, each name and data read in one
+    // registry call; the listing ends at the first value that cannot be read.
+    void ReadEachValue(const std::function<void(const std::wstring& name, Variant value)>& take) const;
     // Appends the sub-key names to `names`, so a failure leaves what was gathered before it.
     void ListSectionNames(std::vector<std::wstring>& names) const;
 

@@ -5,10 +5,10 @@
 set -euo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-. "$repo/scripts/stand-in-tools.sh"
+. "$repo/scripts/lib/stand-ins.sh"
 
-WINEPREFIX="${WINEPREFIX:?}" wineserver -k 2>/dev/null || true
-WINEPREFIX="$WINEPREFIX" wineserver -w 2>/dev/null || true
+. "$repo/scripts/lib/wine.sh"
+zolbex11_wineserver_stop "${WINEPREFIX:?}"
 rm -rf "$WINEPREFIX"
 "$repo/cmake/wine-run.sh" regsvr32 /s "$2"
 zolbex11_install_drive_stand_ins "$1"

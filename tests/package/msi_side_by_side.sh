@@ -4,9 +4,9 @@
 # leaves the other's clients working (the ProgIDs and the type library's version key, which both
 # packages share, outlive the first removal); removing both leaves no file and no key of them.
 #   msi_side_by_side.sh BUILD_DIR WORK_DIR
-# Runs inside the WOW64 chroot (scripts/run-tree-tests.sh wow64 runs it, CTest label wow64), in
+# Runs inside the WOW64 chroot (scripts/run-tree.sh tests wow64 runs it, CTest label wow64), in
 # a fresh 64-bit prefix with 32-bit support of its own under WORK_DIR, where nothing is
-# registered; each side's programs are started by their own loader (scripts/wow64-tools.sh).
+# registered; each side's programs are started by their own loader (scripts/lib/wow64.sh).
 # The packages are BUILD_DIR/msi-dist's: the win64 one made by the x86_64 suite, the win32 one by
 # scripts/test.sh. The clients run the tour without its virtual-drive part, which needs the
 # stand-in drive tools of one architecture.
@@ -19,13 +19,10 @@ msi32="$(ls "$build"/msi-dist/zolbex11-*-win32.msi 2>/dev/null | head -1)"
 msi64="$(ls "$build"/msi-dist/zolbex11-*-win64.msi 2>/dev/null | head -1)"
 [ -n "$msi32" ] && [ -n "$msi64" ] || fail "both packages must be in $build/msi-dist (scripts/assemble-msi.sh)"
 
-export ZOLBEX11_BUILD_DIR="$build" ZOLBEX11_WINEPREFIX="$work/wineprefix" WINEARCH=win64
-. "$repo/scripts/wine-env.sh"
-zolbex11_wineserver_stop "$WINEPREFIX"
-rm -rf "$work"
-zolbex11_wine_prefix_fresh
+export ZOLBEX11_BUILD_DIR="$build" WINEARCH=win64
+. "$repo/scripts/lib/wow64.sh"
+zolbex11_wine_scratch_prefix "$work"
 [ -d "$WINEPREFIX/drive_c/windows/syswow64" ] || fail "$WINEPREFIX has no 32-bit side: not a WOW64 Wine"
-. "$repo/scripts/wow64-tools.sh"
 
 # The tour's client checks without the virtual drive.
 sed '/^WScript.Echo("== A virtual drive/,/^fso.DeleteFolder(folder);$/d' "$repo/examples/tour.js" >"$work/tour-checks.js"

@@ -26,14 +26,11 @@ msi="$(ls "$build"/msi-dist/zolbex11-*-"$arch".msi 2>/dev/null | head -1)"
 [ -n "$msi" ] || fail "no $arch package in $build/msi-dist (scripts/assemble-msi.sh writes it)"
 packed_dll="$(ls "$build"/msi-"$arch"/zolbex11-*/zolbex11.dll | head -1)"
 
-# A fresh prefix of the test's own (wine-env.sh stops its wineserver when the test ends).
-export ZOLBEX11_WINEPREFIX="$work/wineprefix"
-. "$repo/scripts/wine-env.sh"
-zolbex11_wineserver_stop "$WINEPREFIX"
-rm -rf "$work"
-zolbex11_wine_prefix_fresh
+# A fresh prefix of the test's own, its wineserver stopped when the test ends.
+. "$repo/scripts/lib/wine.sh"
+zolbex11_wine_scratch_prefix "$work"
 
-. "$repo/scripts/stand-in-tools.sh"
+. "$repo/scripts/lib/stand-ins.sh"
 wine_run="$repo/cmake/wine-run.sh"
 zolbex11_install_drive_stand_ins "$tree"
 installed="$WINEPREFIX/drive_c/Program Files/ZOLBEX11"

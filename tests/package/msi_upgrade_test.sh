@@ -11,11 +11,9 @@ repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 build="$(realpath -m "$1")" work="$(realpath -m "$2")"
 fail() { echo "msi_upgrade_test.sh: $*" >&2; exit 1; }
 
-export ZOLBEX11_WINEPREFIX="$work/wineprefix"
-. "$repo/scripts/wine-env.sh"
-zolbex11_wineserver_stop "$WINEPREFIX"
-rm -rf "$work"
-zolbex11_wine_prefix_fresh
+# A fresh prefix of the test's own, its wineserver stopped when the test ends.
+. "$repo/scripts/lib/wine.sh"
+zolbex11_wine_scratch_prefix "$work"
 wine_run="$repo/cmake/wine-run.sh"
 
 msi="$(ls "$build"/msi-dist/zolbex11-*-win64.msi 2>/dev/null | head -1)"

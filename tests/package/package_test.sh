@@ -10,12 +10,12 @@ build="$(realpath -m "$1")"
 work="$(realpath -m "$2")"
 fail() { echo "package_test.sh: $*" >&2; exit 1; }
 
-export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-WINEPREFIX="$WINEPREFIX" wineserver -k 2>/dev/null || true
-WINEPREFIX="$WINEPREFIX" wineserver -w 2>/dev/null || true
+. "$repo/scripts/lib/wine.sh"
+zolbex11_wine_use "$work/wineprefix"
+zolbex11_wineserver_stop "$WINEPREFIX"
 rm -rf "$work"
 mkdir -p "$work/unpacked"
-trap 'wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true' EXIT
+zolbex11_at_exit "zolbex11_wineserver_stop '$WINEPREFIX'"
 
 zip="$(bash "$repo/scripts/assemble-package.sh" "$build" "$work/dist" win64)"
 echo "== $zip"
@@ -30,8 +30,7 @@ if x86_64-w64-mingw32-objdump -h "$folder/zolbex11.dll" | grep -q '\.debug'; the
     fail "the packaged DLL still has debug sections"
 fi
 
-. "$repo/scripts/winpath.sh"
-. "$repo/scripts/stand-in-tools.sh"
+. "$repo/scripts/lib/stand-ins.sh"
 wine_run="$repo/cmake/wine-run.sh"
 class_key='Software\Classes\ZOLBEX11.clsZolbex11RunTimeA'
 dll="$(zolbex11_winpath "$folder/zolbex11.dll")"

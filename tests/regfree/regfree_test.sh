@@ -11,15 +11,12 @@ tree="$(realpath -m "$1")"
 work="$(realpath -m "$2")"
 fail() { echo "regfree_test.sh: $*" >&2; exit 1; }
 
-# A fresh prefix of the test's own (wine-env.sh stops its wineserver when the test ends).
-export ZOLBEX11_WINEPREFIX="$work/wineprefix"
-. "$repo/scripts/wine-env.sh"
-zolbex11_wineserver_stop "$WINEPREFIX"
-rm -rf "$work"
-zolbex11_wine_prefix_fresh
+# A fresh prefix of the test's own, its wineserver stopped when the test ends.
+. "$repo/scripts/lib/wine.sh"
+zolbex11_wine_scratch_prefix "$work"
 
 cp -r "$tree/regfree" "$work/app"
-. "$repo/scripts/stand-in-tools.sh"
+. "$repo/scripts/lib/stand-ins.sh"
 wine_run="$repo/cmake/wine-run.sh"
 zolbex11_install_drive_stand_ins "$tree"
 

@@ -5,12 +5,12 @@
 # Wine's cscript exits 0 and prints nothing when a script dies of an uncaught
 # error, so a script passes only when its last output line is exactly SCRIPT-OK
 # and no line starts with FAIL. Uses the prefix of the caller's environment
-# (scripts/wine-env.sh); the library must be registered there. ZOLBEX11_CSCRIPT
+# (scripts/lib/wine.sh); the library must be registered there. ZOLBEX11_CSCRIPT
 # names another cscript (the 32-bit one of a WOW64 prefix, say).
 set -uo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-. "$repo/scripts/winpath.sh"
+. "$repo/scripts/lib/wine.sh"
 
 plain=false
 if [ "$1" = --plain ]; then

@@ -29,6 +29,10 @@ public:
     LONG EnumValueName(HKEY key, DWORD index, wchar_t* name, DWORD* length) override {
         return real().EnumValueName(key, index, name, length);
     }
+    LONG EnumValue(HKEY key, DWORD index, wchar_t* name, DWORD* length, DWORD* type, BYTE* data,
+                   DWORD* size) override {
+        return real().EnumValue(key, index, name, length, type, data, size);
+    }
     LONG EnumKeyName(HKEY key, DWORD index, wchar_t* name, DWORD* length) override {
         return real().EnumKeyName(key, index, name, length);
     }

@@ -28,14 +28,34 @@ public:
 
     LONG QueryValue(HKEY key, const std::wstring& name, DWORD* type, BYTE* data, DWORD* size) override {
         if (!data || !size) return ForwardingPlatform::QueryValue(key, name, type, data, size);
+        return Filled(type, data, size, [&](DWORD* storedType, BYTE* stored, DWORD* storedSize) {
+            return ForwardingPlatform::QueryValue(key, name, storedType, stored, storedSize);
+        });
+    }
+
+    LONG EnumValue(HKEY key, DWORD index, wchar_t* name, DWORD* length, DWORD* type, BYTE* data,
+                   DWORD* size) override {
+        if (!data || !size) return ForwardingPlatform::EnumValue(key, index, name, length, type, data, size);
+        return Filled(type, data, size, [&](DWORD* storedType, BYTE* stored, DWORD* storedSize) {
+            return ForwardingPlatform::EnumValue(key, index, name, length, storedType, stored, storedSize);
+        });
+    }
+
+private:
+    // Runs `read` into a buffer of its own and copies what it reports into the caller's buffer
+    // as the platform would leave it.
+    template <class Read>
+    LONG Filled(DWORD* type, BYTE* data, DWORD* size, Read&& read) {
         const DWORD offered = *size;
         std::vector<BYTE> stored(offered);
-        LONG result = ForwardingPlatform::QueryValue(key, name, type, stored.data(), size);
+        DWORD storedType = REG_NONE;
+        LONG result = read(&storedType, stored.data(), size);
+        if (type) *type = storedType;
         if (result != ERROR_SUCCESS) return result;
         const DWORD count = *size;
         std::fill(data, data + offered, BYTE{0xCC});
         std::memcpy(data, stored.data(), count);
-        const bool text = *type == REG_SZ || *type == REG_EXPAND_SZ || *type == REG_MULTI_SZ;
+        const bool text = storedType == REG_SZ || storedType == REG_EXPAND_SZ || storedType == REG_MULTI_SZ;
         const bool terminated = count >= 2 && data[count - 2] == 0 && data[count - 1] == 0;
         if (behaviour_ == BufferBehaviour::WinePaddedAndTerminated && text && !terminated &&
             count + sizeof(wchar_t) <= offered)
@@ -43,7 +63,6 @@ public:
         return result;
     }
 
-private:
     BufferBehaviour behaviour_;
 };
 

@@ -150,6 +150,7 @@ LONG CountingPlatform::CloseKey(HKEY key) {
 }
 
 LONG CountingPlatform::QueryValue(HKEY key, const std::wstring& name, DWORD* type, BYTE* data, DWORD* size) {
+    ++valueQueries;
     if (beforeQueryValue) beforeQueryValue();
     return real().QueryValue(key, name, type, data, size);
 }
@@ -165,8 +166,16 @@ LONG CountingPlatform::QueryKeyInfo(HKEY key, DWORD* maxSubKeyLength, DWORD* max
 }
 
 LONG CountingPlatform::EnumValueName(HKEY key, DWORD index, wchar_t* name, DWORD* length) {
+    ++valueEnumerations;
     if (beforeEnumValue) beforeEnumValue(index);
     return real().EnumValueName(key, index, name, length);
+}
+
+LONG CountingPlatform::EnumValue(HKEY key, DWORD index, wchar_t* name, DWORD* length, DWORD* type, BYTE* data,
+                                 DWORD* size) {
+    ++valueEnumerations;
+    if (beforeEnumValue) beforeEnumValue(index);
+    return real().EnumValue(key, index, name, length, type, data, size);
 }
 
 LONG CountingPlatform::EnumKeyName(HKEY key, DWORD index, wchar_t* name, DWORD* length) {

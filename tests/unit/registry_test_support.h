@@ -80,6 +80,8 @@ public:
     LONG SetValue(HKEY key, const std::wstring& name, DWORD type, const BYTE* data, DWORD size) override;
     LONG QueryKeyInfo(HKEY key, DWORD* maxSubKeyLength, DWORD* maxValueNameLength) override;
     LONG EnumValueName(HKEY key, DWORD index, wchar_t* name, DWORD* length) override;
+    LONG EnumValue(HKEY key, DWORD index, wchar_t* name, DWORD* length, DWORD* type, BYTE* data,
+                   DWORD* size) override;
     LONG EnumKeyName(HKEY key, DWORD index, wchar_t* name, DWORD* length) override;
 
     int opened = 0;
@@ -91,7 +93,9 @@ public:
     std::optional<LONG> setValueResult;
     std::optional<LONG> queryKeyInfoResult;
     std::function<void(DWORD index)> beforeEnumKey;
-    std::function<void(DWORD index)> beforeEnumValue;
+    std::function<void(DWORD index)> beforeEnumValue;  // either enumeration of values
+    int valueEnumerations = 0;  // calls of either
+    int valueQueries = 0;
     std::function<void()> beforeQueryValue;
 };
 

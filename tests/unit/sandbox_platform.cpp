@@ -124,6 +124,10 @@ LONG SandboxPlatform::QueryKeyInfo(HKEY key, DWORD* maxSubKeyLength, DWORD* maxV
 LONG SandboxPlatform::EnumValueName(HKEY key, DWORD index, wchar_t* name, DWORD* length) {
     ZOLBEX_SANDBOX_KEY_CALL(EnumValueName, real().EnumValueName(key, index, name, length));
 }
+LONG SandboxPlatform::EnumValue(HKEY key, DWORD index, wchar_t* name, DWORD* length, DWORD* type, BYTE* data,
+                                DWORD* size) {
+    ZOLBEX_SANDBOX_KEY_CALL(EnumValue, real().EnumValue(key, index, name, length, type, data, size));
+}
 LONG SandboxPlatform::EnumKeyName(HKEY key, DWORD index, wchar_t* name, DWORD* length) {
     ZOLBEX_SANDBOX_KEY_CALL(EnumKeyName, real().EnumKeyName(key, index, name, length));
 }

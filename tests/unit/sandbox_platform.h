@@ -27,7 +27,7 @@ namespace zolbex::testing {
 // made from this list, so none of them can fall out of step with another.
 #define ZOLBEX_PLATFORM_CALLS(X)                                                                       \
     X(OpenKey) X(CreateKey) X(CloseKey) X(DeleteKey) X(DeleteValue) X(QueryValue) X(SetValue)          \
-    X(QueryKeyInfo) X(EnumValueName) X(EnumKeyName) X(ExpandText) X(ReadVariable) X(WriteVariable)    \
+    X(QueryKeyInfo) X(EnumValueName) X(EnumValue) X(EnumKeyName) X(ExpandText) X(ReadVariable) X(WriteVariable)    \
     X(EnvironmentEntries) X(Broadcast) X(MessageBox) X(CreateObject) X(CreateFileSystem)               \
     X(ReadSetting) X(SaveSetting) X(StartProgram) X(WaitForProgram) X(CloseProcess) X(DriveTarget)     \
     X(NotifyAssociations) X(NotifyDrive) X(WindowStation)
@@ -64,6 +64,8 @@ public:
     LONG SetValue(HKEY key, const std::wstring& name, DWORD type, const BYTE* data, DWORD size) override;
     LONG QueryKeyInfo(HKEY key, DWORD* maxSubKeyLength, DWORD* maxValueNameLength) override;
     LONG EnumValueName(HKEY key, DWORD index, wchar_t* name, DWORD* length) override;
+    LONG EnumValue(HKEY key, DWORD index, wchar_t* name, DWORD* length, DWORD* type, BYTE* data,
+                   DWORD* size) override;
     LONG EnumKeyName(HKEY key, DWORD index, wchar_t* name, DWORD* length) override;
     std::optional<std::wstring> ExpandEnvironmentText(const std::wstring& text) override;
     std::optional<std::wstring> ReadVariable(const std::wstring& name) override;

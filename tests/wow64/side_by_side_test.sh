@@ -5,12 +5,12 @@
 # interfaces, its platform entry of the type library) and leaves the other fully
 # working from its own cscript: every client script passes there. Unregistering
 # both leaves nothing in either view. The prefix ends with both registered again.
-#   side_by_side_test.sh      (in the prefix of scripts/wow64-env.sh, both registered)
+#   side_by_side_test.sh      (in the prefix of scripts/run-tree.sh tests wow64, both registered)
 # Ends with the line SIDE-BY-SIDE-OK when every check held.
 set -uo pipefail
 
 repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
-. "$repo/scripts/wow64-tools.sh"
+. "$repo/scripts/lib/wow64.sh"
 
 failures=0
 fail() {
@@ -37,7 +37,7 @@ expect_key() {
     fi
 }
 other_bits() { [ "$1" = 32 ] && echo 64 || echo 32; }
-dll_of() { [ "$1" = 32 ] && echo "$ZOLBEX11_WOW64_DLL32" || echo "$ZOLBEX11_WOW64_DLL64"; }
+dll_of() { zolbex11_wow64_dll "$1"; }
 platform_of() { [ "$1" = 32 ] && echo win32 || echo win64; }
 
 clsid="$(reg_value 64 "$classes\\$progid\\CLSID")"
@@ -91,14 +91,14 @@ for gone in 32 64; do
 done
 
 echo "-- both unregistered"
-zolbex11_wow64_regsvr32 32 /u /s "$ZOLBEX11_WOW64_DLL32" || fail "regsvr32 /u of the 32-bit DLL"
-zolbex11_wow64_regsvr32 64 /u /s "$ZOLBEX11_WOW64_DLL64" || fail "regsvr32 /u of the 64-bit DLL"
+zolbex11_wow64_regsvr32 32 /u /s "$(dll_of 32)" || fail "regsvr32 /u of the 32-bit DLL"
+zolbex11_wow64_regsvr32 64 /u /s "$(dll_of 64)" || fail "regsvr32 /u of the 64-bit DLL"
 for bits in 32 64; do
     for key in "CLSID\\$clsid" "$progid" "TypeLib\\$libid"; do
         expect_key "$bits" "$classes\\$key" absent
     done
 done
-zolbex11_wow64_regsvr32 64 /s "$ZOLBEX11_WOW64_DLL64" && zolbex11_wow64_regsvr32 32 /s "$ZOLBEX11_WOW64_DLL32" ||
+zolbex11_wow64_regsvr32 64 /s "$(dll_of 64)" && zolbex11_wow64_regsvr32 32 /s "$(dll_of 32)" ||
     fail "registering both again"
 
 if [ "$failures" -ne 0 ]; then

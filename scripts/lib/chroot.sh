@@ -1,5 +1,6 @@
-# Sourced by the scripts of the 32-bit environment: where it lives and what the
-# host's apt sources say about release and mirror.
+# Sourced by the scripts of the 32-bit environments (setup-i386.sh, i386-run.sh): where they
+# live and what the host's apt sources say about release and mirror. Sourcing defines functions
+# and the two paths below; it makes nothing.
 
 zolbex11_host_release() {
     (. /etc/os-release && echo "${VERSION_CODENAME:-bookworm}")
@@ -47,7 +48,7 @@ zolbex11_chroot() {
             zolbex11_chroot_foreign=i386
             zolbex11_chroot_packages="wine wine64 wine32:i386 cmake"
             zolbex11_chroot_label="WOW64 suite" ;;
-        *) echo "i386-common.sh: chroot i386 or wow64, not '$1'" >&2; return 2 ;;
+        *) echo "chroot.sh: chroot i386 or wow64, not '$1'" >&2; return 2 ;;
     esac
 }
 

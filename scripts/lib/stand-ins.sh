@@ -3,7 +3,7 @@
 # system folder of the prefix in WINEPREFIX, since Wine's subst.exe is a stub and it has no
 # label.exe, and tells Wine to run the stand-in subst.exe instead of its built-in one. The
 # stand-ins record each run in the file named by ZOLBEX11_TOOL_LOG, when it is set.
-_zolbex11_stand_in_repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+_zolbex11_stand_in_repo="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 
 zolbex11_install_drive_stand_ins() {
     local tools="$1/tests" system="$WINEPREFIX/drive_c/windows/system32" tool
