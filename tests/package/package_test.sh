@@ -10,12 +10,10 @@ build="$(realpath -m "$1")"
 work="$(realpath -m "$2")"
 fail() { echo "package_test.sh: $*" >&2; exit 1; }
 
+# A fresh prefix of the test's own, its wineserver stopped when the test ends.
 . "$repo/scripts/lib/wine.sh"
-zolbex11_wine_use "$work/wineprefix"
-zolbex11_wineserver_stop "$WINEPREFIX"
-rm -rf "$work"
+zolbex11_wine_scratch_prefix "$work"
 mkdir -p "$work/unpacked"
-zolbex11_at_exit "zolbex11_wineserver_stop '$WINEPREFIX'"
 
 zip="$(bash "$repo/scripts/assemble-package.sh" "$build" "$work/dist" win64)"
 echo "== $zip"
