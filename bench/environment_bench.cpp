@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "bench_support.h"
+#include "script_shell.h"
 #include "library/bstr.h"
 #include "library/class_table.h"
 #include "library/com_ptr.h"
@@ -98,12 +99,8 @@ auto EnvironGet(IDispatch* runtime, LONG style, BSTR name) {
 
 // WScript.Shell's Environment(area), the host's variables object, when the host has one.
 ComPtr<IDispatch> ShellEnvironment(const wchar_t* area) {
-    CLSID clsid;
-    ComPtr<IDispatch> shell;
-    if (FAILED(CLSIDFromProgID(L"WScript.Shell", &clsid)) ||
-        FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                                reinterpret_cast<void**>(shell.Put()))))
-        return nullptr;
+    ComPtr<IDispatch> shell = bench::CreateScriptShell();
+    if (!shell) return nullptr;
     Bstr areaText(area);
     Variant environment = Invoke(shell.Get(), IdOf(shell.Get(), L"Environment"), {TextArgument(areaText.Get())},
                                  DISPATCH_METHOD | DISPATCH_PROPERTYGET);

@@ -11,16 +11,17 @@
 #include <vector>
 
 #include "bench_support.h"
+#include "script_shell.h"
 #include "library/bstr.h"
 #include "library/dispatch_object.h"
 #include "library/variant.h"
+#include "platform/registry_names.h"
 #include "registry/registry_object.h"
 
 using namespace zolbex;
 
 namespace {
 
-constexpr LONG kCurrentUser = -2147483647;
 constexpr wchar_t kBenchKey[] = L"Software\\ZOLBEX11 Tests\\Bench";
 constexpr wchar_t kSingleKey[] = L"Software\\ZOLBEX11 Tests\\Bench\\Single";
 constexpr int kManyValues = 10000;
@@ -77,12 +78,8 @@ size_t ObjectListAndRead(RegistryObject* registry) {
 
 // WScript.Shell's RegRead of the same value, late-bound, when the runtime has it.
 ComPtr<IDispatch> ShellObject(DISPID* regRead) {
-    CLSID clsid;
-    ComPtr<IDispatch> shell;
-    if (FAILED(CLSIDFromProgID(L"WScript.Shell", &clsid)) ||
-        FAILED(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                                reinterpret_cast<void**>(shell.Put()))))
-        return nullptr;
+    ComPtr<IDispatch> shell = bench::CreateScriptShell();
+    if (!shell) return nullptr;
     LPOLESTR name[] = {const_cast<LPOLESTR>(L"RegRead")};
     if (FAILED(shell->GetIDsOfNames(IID_NULL, name, 1, 0, regRead))) return nullptr;
     return shell;
@@ -95,7 +92,7 @@ int main() {
     Arrange();
     {
         ComPtr<RegistryObject> registry = MakeObject<RegistryObject>();
-        registry->SetClassKey(kCurrentUser);
+        registry->SetClassKey(kHkeyCurrentUser);
         registry->SetSectionKey(kSingleKey);
         registry->SetValueKey(L"Path");
         const long calls = 20000;

@@ -16,6 +16,11 @@ std::wstring UnitsOf(const std::vector<BYTE>& bytes, size_t units) {
     return text;
 }
 
+// A success never holds more than the buffer offered, whatever the reported size says.
+void KeepReportedBytes(std::vector<BYTE>& bytes, DWORD reported, size_t offered) {
+    bytes.resize(reported < offered ? reported : offered);
+}
+
 }  // namespace
 
 std::optional<StoredData> ReadStoredData(Platform& registry, HKEY key, const std::wstring& name) {
@@ -35,8 +40,7 @@ std::optional<StoredData> ReadStoredData(Platform& registry, HKEY key, const std
             continue;
         }
         if (result != ERROR_SUCCESS) return std::nullopt;  // missing, or not to be queried
-        // A success never holds more than the buffer offered, whatever the size says.
-        stored.bytes.resize(size < offered ? size : offered);
+        KeepReportedBytes(stored.bytes, size, offered);
         return stored;
     }
 }
@@ -64,7 +68,7 @@ std::optional<NamedStoredData> ReadEnumeratedData(Platform& registry, HKEY key, 
         }
         if (result != ERROR_SUCCESS) return std::nullopt;  // past the last value, or not to be read
         value.name.assign(name.data(), length < name.size() ? length : name.size() - 1);
-        value.data.bytes.resize(size < offered ? size : offered);
+        KeepReportedBytes(value.data.bytes, size, offered);
         return value;
     }
 }

@@ -24,6 +24,7 @@
 #include "library/class_table.h"
 #include "registry/registry_error.h"
 #include "library/expansion_setting.h"
+#include "platform/registry_names.h"
 #include "sandbox_platform.h"
 
 namespace zolbex {
@@ -32,8 +33,6 @@ namespace {
 using namespace testing;
 using catalogue::MemberKind;
 
-constexpr LONG kClassesRoot = -2147483647 - 1;
-constexpr LONG kUser = -2147483647;
 
 // What a member may do instead of failing when a change of stored state fails.
 enum class Silence {
@@ -76,7 +75,7 @@ void PointAt(IDispatch* registry, LONG root, const wchar_t* section, const wchar
     PutProperty(registry, L"ValueType", Args(Long(type)));
 }
 
-void PointAtScratch(IDispatch* registry) { PointAt(registry, kUser, L"Software\\Faults", L"v", REG_SZ); }
+void PointAtScratch(IDispatch* registry) { PointAt(registry, kHkeyCurrentUser, L"Software\\Faults", L"v", REG_SZ); }
 
 const std::vector<long> kRegistryErrors = {kRegistryKeyError, kValueWriteError, kListingError};
 
@@ -90,16 +89,16 @@ std::vector<FaultScenario> Scenarios() {
         PutProperty(registry, L"ExpandEnv", Args(Bool(true)));
     };
     auto withSections = [](IDispatch* registry) {
-        PointAt(registry, kUser, L"Software\\Faults\\a", L"", REG_SZ);
+        PointAt(registry, kHkeyCurrentUser, L"Software\\Faults\\a", L"", REG_SZ);
         CallMethod(registry, L"CreateKey");
-        PointAt(registry, kUser, L"Software\\Faults\\b", L"", REG_SZ);
+        PointAt(registry, kHkeyCurrentUser, L"Software\\Faults\\b", L"", REG_SZ);
         CallMethod(registry, L"CreateKey");
-        PointAt(registry, kUser, L"Software\\Faults", L"", REG_SZ);
+        PointAt(registry, kHkeyCurrentUser, L"Software\\Faults", L"", REG_SZ);
     };
     auto withClass = [](IDispatch* registry) {
         CallMethod(registry, L"CreateEXEAssociation",
                    Args(Text(L"C:\\app.exe"), Text(L"Fault.Doc"), Text(L"Fault document"), Text(L".fdoc")));
-        PutProperty(registry, L"ClassKey", Args(Long(kClassesRoot)));
+        PutProperty(registry, L"ClassKey", Args(Long(kHkeyClassesRoot)));
     };
     auto listing = [](const wchar_t* member) {
         return [member](IDispatch* registry) {
@@ -130,10 +129,10 @@ std::vector<FaultScenario> Scenarios() {
          {kRegistryKeyError, kValueWriteError, kListingError, kOutOfStringSpace}},
         {Let(kRegistryItf, "Value"), "Value let, text", NewRegistry, PointAtScratch, [](IDispatch* r) { return PutProperty(r, L"Value", Args(Text(L"t"))); }, Silence::None, kRegistryErrors},
         {Call(kRegistryItf, "WriteKey"), "WriteKey, number", NewRegistry,
-         [](IDispatch* r) { PointAt(r, kUser, L"Software\\Faults", L"n", REG_DWORD); },
+         [](IDispatch* r) { PointAt(r, kHkeyCurrentUser, L"Software\\Faults", L"n", REG_DWORD); },
          [](IDispatch* r) { return CallMethod(r, L"WriteKey", Args(Long(7), Text(L"n2"))); }, Silence::None, kRegistryErrors},
         {Call(kRegistryItf, "ReadKey"), "ReadKey", NewRegistry, withValues,
-         [](IDispatch* r) { return CallMethod(r, L"ReadKey", Args(Text(L"v"), Text(L"Software\\Faults"), Long(kUser), Text(L"d"))); },
+         [](IDispatch* r) { return CallMethod(r, L"ReadKey", Args(Text(L"v"), Text(L"Software\\Faults"), Long(kHkeyCurrentUser), Text(L"d"))); },
          Silence::None, kRegistryErrors},
         {Call(kRegistryItf, "EnumerateValues"), "EnumerateValues", NewRegistry, withValues, listing(L"EnumerateValues"), Silence::None, kRegistryErrors},
         {Call(kRegistryItf, "EnumerateSections"), "EnumerateSections", NewRegistry, withSections, listing(L"EnumerateSections"), Silence::None, kRegistryErrors},
