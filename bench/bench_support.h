@@ -31,9 +31,10 @@ double NanosecondsPerCall(long calls, Body&& body) {
 
 // Two sides timed in alternating rounds and the ratio of their costs. Under Wine every registry
 // call is a round trip to the wineserver, whose speed swings with the machine's load by several
-// times within a second; one batch per side compares two different machines. Alternating the
-// sides round by round lets a slow spell hit both, and the median of the per-round ratios
+// times within a second; one batch per side compares two different machines. Alternating short
+// timings of the two sides lets a slow spell hit both, and the median of the per-round ratios
 // ignores the rounds it hit unevenly; the middle half of the rounds shows how far to trust it.
+// (scripts/run-tree.sh also keeps the programs and their wineserver on one CPU.)
 struct Comparison {
     double first = 0;   // median nanoseconds per call of the first side
     double second = 0;  // and of the second
@@ -50,7 +51,10 @@ inline double Quantile(std::vector<double> values, double at) {
     return values[below] + (values[above] - values[below]) * (position - static_cast<double>(below));
 }
 
-constexpr int kRounds = 15;
+// Many short rounds: a side's timing lasts about a millisecond, so that a preemption or a slow
+// spell spoils few rounds, and the median of a hundred of them hardly moves between runs.
+constexpr int kRounds = 101;
+constexpr double kSideNanoseconds = 1e6;
 
 // Each side is a callable returning the nanoseconds of one timing of it (so a side can prepare
 // outside its timed part); they run first, second, first, second... for `rounds` rounds.
@@ -72,19 +76,25 @@ Comparison Interleave(int rounds, First&& timeFirst, Second&& timeSecond) {
     return result;
 }
 
-// Each round times `firstCalls` calls of the first body and `secondCalls` of the second: a side
-// far cheaper than the other gets more calls, so that its timing too lasts long enough for a
-// preemption within it to count for little.
-template <class First, class Second>
-Comparison Compare(long firstCalls, First&& first, long secondCalls, Second&& second, int rounds = kRounds) {
-    return Interleave(rounds, [&] { return TimePerCall(firstCalls, first); },
-                      [&] { return TimePerCall(secondCalls, second); });
+// How many calls of `body` last about kSideNanoseconds; one where a single call lasts longer
+// (a listing). Calibrating runs the body a few times, which also warms it up.
+template <class Body>
+long CallsPerSide(Body& body) {
+    for (long calls = 1;; calls *= 8) {
+        const double spent = TimePerCall(calls, body) * static_cast<double>(calls);
+        if (spent >= kSideNanoseconds / 8 || calls >= (1L << 24))
+            return std::max(1L, static_cast<long>(static_cast<double>(calls) * kSideNanoseconds / spent));
+    }
 }
 
-// The usual comparison: each round times `calls` calls of each body.
+// The usual comparison: each side gets the calls that last about kSideNanoseconds, so a side
+// far cheaper than the other gets more calls and its timing too outlasts the clock's noise.
 template <class First, class Second>
-Comparison Compare(long calls, First&& first, Second&& second, int rounds = kRounds) {
-    return Compare(calls, first, calls, second, rounds);
+Comparison Compare(First&& first, Second&& second, int rounds = kRounds) {
+    const long firstCalls = CallsPerSide(first);
+    const long secondCalls = CallsPerSide(second);
+    return Interleave(rounds, [&] { return TimePerCall(firstCalls, first); },
+                      [&] { return TimePerCall(secondCalls, second); });
 }
 
 // The hand-written listing the registry object's listings are measured against: one key kept

@@ -22,6 +22,25 @@ export ZOLBEX11_BUILD_DIR="${ZOLBEX11_BUILD_DIR:-$repo/build}"
 what="$1" target="$2"
 tree="$(zolbex11_target_tree "$target")"
 
+# Benchmarks run on one CPU, and so does the wineserver they start. Under Wine every registry
+# call is a round trip to the wineserver, and waking a server that waits on another CPU costs
+# more than the call and swings with whatever else the machine does: measured on two CPUs, a
+# read cost 10-15 us on one and 80-180 us across both, and a ratio moved by half between runs.
+# Tests are left on every CPU, where their threads can race.
+pin_to_one_cpu() {
+    local affinity first
+    if affinity="$(taskset -pc $$ 2>/dev/null)"; then
+        affinity="${affinity##*: }"
+        first="${affinity%%[,-]*}"
+        if taskset -pc "$first" $$ >/dev/null 2>&1; then
+            echo "== [$target] benchmarks on CPU $first (of $affinity)"
+            return
+        fi
+    fi
+    echo "== [$target] benchmarks NOT pinned to one CPU (taskset unavailable): ratios may swing between runs"
+}
+if [ "$what" = bench ]; then pin_to_one_cpu; fi
+
 # A fresh prefix per run: tests change its registry and environment.
 zolbex11_target_use "$target" "${what%s}" || exit
 case "$target" in
