@@ -33,7 +33,6 @@ namespace {
 using namespace testing;
 using catalogue::MemberKind;
 
-
 // What a member may do instead of failing when a change of stored state fails.
 enum class Silence {
     None,   // it must fail
