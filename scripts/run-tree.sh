@@ -37,7 +37,7 @@ pin_to_one_cpu() {
             return
         fi
     fi
-    echo "== [$target] benchmarks NOT pinned to one CPU (taskset unavailable): ratios may swing between runs"
+    echo "== [$target] benchmarks NOT pinned to one CPU (taskset missing or refused): ratios may swing between runs"
 }
 if [ "$what" = bench ]; then pin_to_one_cpu; fi
 
